@@ -1,0 +1,15 @@
+/* Small helpers that externals commonly use. */
+#ifndef MAXHOST_EXT_COMMON_H
+#define MAXHOST_EXT_COMMON_H
+
+#include "ext_prefix.h"
+
+#ifndef MIN
+#define MIN(a, b) ((a) < (b) ? (a) : (b))
+#endif
+#ifndef MAX
+#define MAX(a, b) ((a) > (b) ? (a) : (b))
+#endif
+#define CLAMP(a, lo, hi) ((a) < (lo) ? (lo) : ((a) > (hi) ? (hi) : (a)))
+
+#endif

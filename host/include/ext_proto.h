@@ -1,0 +1,51 @@
+/* Symbols, outlets, clocks, queue elements and the Max window. */
+#ifndef MAXHOST_EXT_PROTO_H
+#define MAXHOST_EXT_PROTO_H
+
+#include "ext_mess.h"
+
+BEGIN_USING_C_LINKAGE
+
+/** The interned symbol for a name; the same pointer for the same text, from any thread. */
+t_symbol *gensym(C74_CONST char *s);
+
+/* Outlets. Each new outlet stands left of the outlets made before it. */
+void *outlet_new(void *x, C74_CONST char *s);
+void *bangout(void *x);
+void *intout(void *x);
+void *floatout(void *x);
+void *listout(void *x);
+
+/* Sending runs every connected object before returning. */
+void *outlet_bang(void *o);
+void *outlet_int(void *o, t_atom_long n);
+void *outlet_float(void *o, double f);
+void *outlet_list(void *o, t_symbol *s, short ac, t_atom *av);
+void *outlet_anything(void *o, C74_CONST t_symbol *s, short ac, C74_CONST t_atom *av);
+
+/* Clocks: a task that runs once on the scheduler after a delay. Release with object_free. */
+void *clock_new(void *obj, method fn);
+void clock_delay(void *c, long ms);
+void clock_fdelay(void *c, double ms);
+void clock_unset(void *c);
+void clock_free(void *c);
+void clock_getftime(double *time);
+long gettime(void);
+
+/* Queue elements: a task that runs once, soon, on the main thread; sets before it runs coalesce. */
+typedef void *t_qelem;
+void *qelem_new(void *obj, method fn);
+void qelem_set(void *q);
+void qelem_unset(void *q);
+void qelem_free(void *q);
+void qelem_front(void *q);
+
+/* The Max window: one line per call. */
+void post(C74_CONST char *fmt, ...) C74_PRINTF_FORMAT(1, 2);
+void error(C74_CONST char *fmt, ...) C74_PRINTF_FORMAT(1, 2);
+void cpost(C74_CONST char *fmt, ...) C74_PRINTF_FORMAT(1, 2);
+void postatom(t_atom *ap);
+
+END_USING_C_LINKAGE
+
+#endif
