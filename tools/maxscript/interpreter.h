@@ -1,0 +1,71 @@
+// The script interpreter of maxscript: named instances, patch cords, messages, time and output.
+#pragma once
+
+#include "ext.h"
+
+#include <map>
+#include <mutex>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace maxscript {
+
+// Writes whole lines to stdout from any thread, in the order they are written.
+void print_line(const std::string &line);
+// Makes print_line flush every line (output may then come from the scheduler at any time).
+void set_flush_each_line(bool on);
+
+class Interpreter {
+public:
+    // out_dir: folder for PNG files; base_dir: folder that data files of `feed` are relative to.
+    Interpreter(std::string out_dir, std::string base_dir);
+    ~Interpreter();
+    Interpreter(const Interpreter &) = delete;
+    Interpreter &operator=(const Interpreter &) = delete;
+
+    // Runs one script line, then the pending queue elements. `where` labels errors ("a.maxs:12").
+    void run_line(const std::string &line, const std::string &where);
+    // Stops time and frees every instance, newest first.
+    void close();
+    // True once any line failed.
+    bool failed() const { return failed_; }
+
+private:
+    struct Cord {
+        t_object *from;
+        int outlet;
+        t_object *to;
+        int inlet;
+    };
+
+    void fail(const std::string &where, const std::string &message);
+    t_object *lookup(const std::string &name, const std::string &where);
+    bool has_cord(t_object *from, int outlet);
+    void free_instance(const std::string &name);
+
+    void cmd_new(const std::string &where, const std::string &args);
+    void cmd_connect(const std::string &where, const std::string &args);
+    void cmd_get(const std::string &where, const std::string &args);
+    void cmd_seed(const std::string &where, const std::string &args);
+    void cmd_wait(const std::string &where, const std::string &args);
+    void cmd_time(const std::string &where, const std::string &args);
+    void cmd_feed(const std::string &where, const std::string &args);
+    void cmd_png(const std::string &where, const std::string &args);
+    void cmd_free(const std::string &where, const std::string &args);
+    void cmd_send(const std::string &where, const std::string &name, const std::string &message);
+
+    std::string out_dir_;
+    std::string base_dir_;
+    bool failed_ = false;
+    bool closed_ = false;
+    std::map<std::string, t_object *> instances_;
+    std::vector<std::string> creation_order_;
+    std::vector<Cord> cords_;
+    // Outlets that have a cord; read by outlet observers, which may run on the scheduler thread.
+    std::mutex corded_mutex_;
+    std::set<std::pair<t_object *, int>> corded_;
+};
+
+}  // namespace maxscript
