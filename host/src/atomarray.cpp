@@ -1,0 +1,113 @@
+// Growable arrays of atoms, held in a std::vector behind the host record.
+#include "ext_atomarray.h"
+
+#include "svc_internal.h"
+
+#include <cstring>
+#include <vector>
+
+struct _atomarray {
+    t_object ob;
+    std::vector<t_atom> *atoms;
+    long flags;
+};
+
+namespace {
+
+void atomarray_release(t_atomarray *x) {
+    delete x->atoms;
+    x->atoms = nullptr;
+}
+
+t_class *atomarray_class() {
+    static t_class *c = maxhost_svc::make_internal_class(
+        "atomarray", maxhost_svc::as_method(atomarray_release), sizeof(t_atomarray));
+    return c;
+}
+
+std::vector<t_atom> *atoms_of(t_atomarray *x) { return x ? x->atoms : nullptr; }
+
+}  // namespace
+
+extern "C" {
+
+t_atomarray *atomarray_new(long ac, t_atom *av) {
+    auto *x = static_cast<t_atomarray *>(object_alloc(atomarray_class()));
+    if (!x) return nullptr;
+    x->atoms = new std::vector<t_atom>;
+    if (ac > 0 && av) x->atoms->assign(av, av + ac);
+    return x;
+}
+
+void atomarray_flags(t_atomarray *x, long flags) {
+    if (x) x->flags = flags;
+}
+
+t_max_err atomarray_setatoms(t_atomarray *x, long ac, t_atom *av) {
+    std::vector<t_atom> *atoms = atoms_of(x);
+    if (!atoms) return MAX_ERR_INVALID_PTR;
+    // Build the new contents first: av may point into this array.
+    std::vector<t_atom> incoming;
+    if (ac > 0 && av) incoming.assign(av, av + ac);
+    atoms->swap(incoming);
+    return MAX_ERR_NONE;
+}
+
+t_max_err atomarray_getatoms(t_atomarray *x, long *ac, t_atom **av) {
+    std::vector<t_atom> *atoms = atoms_of(x);
+    if (ac) *ac = 0;
+    if (av) *av = nullptr;
+    if (!atoms || !ac || !av) return MAX_ERR_INVALID_PTR;
+    *ac = static_cast<long>(atoms->size());
+    *av = atoms->empty() ? nullptr : atoms->data();
+    return MAX_ERR_NONE;
+}
+
+t_max_err atomarray_copyatoms(t_atomarray *x, long *ac, t_atom **av) {
+    std::vector<t_atom> *atoms = atoms_of(x);
+    if (ac) *ac = 0;
+    if (av) *av = nullptr;
+    if (!atoms || !ac || !av) return MAX_ERR_INVALID_PTR;
+    if (atoms->empty()) return MAX_ERR_NONE;
+    size_t bytes = atoms->size() * sizeof(t_atom);
+    auto *copy = reinterpret_cast<t_atom *>(sysmem_newptr(bytes));
+    if (!copy) return MAX_ERR_OUT_OF_MEM;
+    std::memcpy(copy, atoms->data(), bytes);
+    *ac = static_cast<long>(atoms->size());
+    *av = copy;
+    return MAX_ERR_NONE;
+}
+
+t_atom_long atomarray_getsize(t_atomarray *x) {
+    std::vector<t_atom> *atoms = atoms_of(x);
+    return atoms ? static_cast<t_atom_long>(atoms->size()) : 0;
+}
+
+t_max_err atomarray_getindex(t_atomarray *x, long index, t_atom *av) {
+    std::vector<t_atom> *atoms = atoms_of(x);
+    if (!atoms || !av) return MAX_ERR_INVALID_PTR;
+    if (index < 0 || static_cast<size_t>(index) >= atoms->size()) return MAX_ERR_GENERIC;
+    *av = (*atoms)[static_cast<size_t>(index)];
+    return MAX_ERR_NONE;
+}
+
+void atomarray_clear(t_atomarray *x) {
+    if (std::vector<t_atom> *atoms = atoms_of(x)) atoms->clear();
+}
+
+void atomarray_appendatom(t_atomarray *x, t_atom *a) {
+    std::vector<t_atom> *atoms = atoms_of(x);
+    if (!atoms || !a) return;
+    t_atom copy = *a;  // a may point into this array
+    atoms->push_back(copy);
+}
+
+void atomarray_appendatoms(t_atomarray *x, long ac, t_atom *av) {
+    std::vector<t_atom> *atoms = atoms_of(x);
+    if (!atoms || !av || ac <= 0) return;
+    // The atoms may come from this very array (getatoms), which growing would move.
+    std::vector<t_atom> incoming(av, av + ac);
+    atoms->insert(atoms->end(), incoming.begin(), incoming.end());
+}
+
+}  // extern "C"

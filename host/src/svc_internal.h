@@ -1,0 +1,24 @@
+// Shared by the host-made objects (containers, clocks, queue elements): each is a t_object-headed
+// record of an internal class, so object_free releases it like any other object.
+#pragma once
+
+#include "ext.h"
+#include "ext_obex.h"
+
+namespace maxhost_svc {
+
+// A handler of any signature as the API's generic method type (through void(*)(), which the
+// compiler accepts as a deliberate cast).
+template <typename F>
+method as_method(F *fn) {
+    return reinterpret_cast<method>(reinterpret_cast<void (*)()>(fn));
+}
+
+// An unregistered class for host-made records of `size` bytes; `release` runs from object_free.
+t_class *make_internal_class(const char *name, method release, long size);
+
+// What a container does with an item it lets go of, by its flags: sysmem_freeptr for
+// OBJ_FLAG_MEMORY, nothing for OBJ_FLAG_REF / OBJ_FLAG_DATA, object_free otherwise.
+void let_go(void *item, long flags);
+
+}  // namespace maxhost_svc
