@@ -1,0 +1,106 @@
+// echoseq: learns a stream of integer symbols into a factor oracle, improvises by walking it and
+// reports the segments of the stream that repeat.
+#pragma once
+
+#include "ext.h"
+#include "ext_obex.h"
+#include "ext_systhread.h"
+
+BEGIN_USING_C_LINKAGE
+
+// At most this many symbols are learned (the oracle then holds one more state).
+#define ECHOSEQ_MAX_SYMBOLS 262143
+// Node table entries at creation; the table doubles when full.
+#define ECHOSEQ_FIRST_CAPACITY 1024
+// Longest repeat slice sent on the right outlet.
+#define ECHOSEQ_MAX_SLICE 256
+// States printed by one dump_max.
+#define ECHOSEQ_DUMP_STATES 50
+// Arc lists longer than this are also indexed by symbol in the instance's arc index.
+#define ECHOSEQ_SCAN_ARCS 16
+// Size classes of arc blocks: a block of class c holds 2^c arcs.
+#define ECHOSEQ_ARC_CLASSES 20
+
+// One forward transition.
+typedef struct _arc {
+    t_int32 dest;  // target state, always later than the state the arc leaves
+    t_int32 val;   // the symbol
+} t_arc;
+
+// One state. Nodes live inline in the node table; a state's arcs are a block of the arc pool.
+typedef struct _noeud {
+    t_int32 ref;    // suffix link; -1 for state 0
+    t_int32 lrs;    // length of the repeated suffix ending here
+    t_int32 val;    // symbol of the straight transition to the next state; 0 on the last state
+    t_int32 first;  // offset of the arc block in the pool (meaningful while narcs > 0)
+    t_int32 narcs;  // arcs, in order of addition until a walk step moves one to the front
+} t_noeud;
+
+// Entry of the arc index: (state, symbol) -> target. dest 0 marks a free slot (no arc ends at 0).
+typedef struct _arc_key {
+    t_int32 state;
+    t_int32 val;
+    t_int32 dest;
+} t_arc_key;
+
+typedef struct _echoseq {
+    t_object ob;
+    t_noeud *nodes;             // node table, `capacity` entries; 0 to count - 1 form the oracle
+    t_systhread_mutex mutex;    // guards the oracle
+    t_atomarray *result;        // pending repeat slice
+    t_int32 capacity;
+    t_int32 position;           // state whose symbol the walk sends next
+    t_int32 count;              // states, state 0 included; read without the mutex by "bang"
+    long lrs;                   // attribute: minimum repeated suffix for a suffix-link jump
+    long straight;              // attribute: percentage that decides against a jump
+    t_int32 last_lrs;           // lrs of the newest state
+    long threshold;             // attribute: minimum repeat slice length
+    t_int32 result_ready;       // result holds a slice not yet sent
+    long slice;                 // attribute: 0 off, 1 maximum, 2 threshold
+    t_int32 dump_busy;          // quiet period after a dump; cleared by the clock task
+    void *clock;
+    void *out_int;
+    void *out_bang;
+    void *out_list;
+    // Arc pool: blocks of 2^c arcs, reused through one free list per size class.
+    t_arc *arcs;
+    t_int32 arcs_capacity;      // arcs the pool can hold
+    t_int32 arcs_used;          // arcs handed out as blocks, free ones included
+    t_int32 arcs_free[ECHOSEQ_ARC_CLASSES];  // first free block of each class, -1 when none
+    // Arc index for long arc lists: open addressing, linear probing, a power of two slots.
+    t_arc_key *index;
+    t_int32 index_slots;
+    t_int32 index_used;
+} t_echoseq;
+
+extern t_class *echoseq_class;
+
+// Host-facing
+void *echoseq_new(t_symbol *s, long argc, t_atom *argv);
+void echoseq_free(t_echoseq *x);
+void echoseq_assist(t_echoseq *x, void *b, long m, long a, char *s);
+void echoseq_bang(t_echoseq *x);
+void echoseq_int(t_echoseq *x, long n);
+void echoseq_clear(t_echoseq *x);
+void echoseq_dump(t_echoseq *x, long n);
+void echoseq_go(t_echoseq *x, long n);
+void echoseq_task(t_echoseq *x);
+
+// Oracle; all run with the mutex held (or before the instance is in use)
+t_noeud *noeud_new(t_echoseq *x, t_int32 index);
+t_arc *arc_new(t_echoseq *x, t_int32 state, t_int32 target, t_int32 sym);
+long arc_exist(const t_arc *arc, const t_int32 *sym);
+t_int32 graf_exist(const t_echoseq *x, t_int32 k, t_int32 sym);
+void graf_add(t_echoseq *x, t_int32 sym);
+t_int32 graf_step(t_echoseq *x);
+void graf_clear(t_echoseq *x);
+t_int32 repeated_suffix(const t_noeud *nodes, t_int32 pi, t_int32 s);
+t_int32 common_suffix(const t_noeud *nodes, t_int32 pi1, t_int32 pi2);
+void fill_result(t_echoseq *x, long length, t_int32 end);
+
+// The arcs of a state, in their current order (valid until the oracle changes).
+const t_arc *echoseq_arcs(const t_echoseq *x, t_int32 state);
+// Bytes held by the oracle's storage (node table, arc pool, arc index).
+size_t echoseq_bytes(const t_echoseq *x);
+
+END_USING_C_LINKAGE
