@@ -150,21 +150,6 @@ TEST(Attributes, CustomAccessorsWinOverTheField) {
     EXPECT_EQ(o.x->sets, 2);
 }
 
-TEST(Attributes, TestextRatioGoesThroughItsAccessorsAndClip) {
-    coretest::TestExt t("testext @ratio 0.75");
-    EXPECT_DOUBLE_EQ(object_attr_getfloat(t.x, gensym("ratio")), 0.75);
-    maxhost::send_text(t.x, "ratio 4");
-    EXPECT_DOUBLE_EQ(object_attr_getfloat(t.x, gensym("ratio")), 1.0);
-    long ac = 0;
-    t_atom *av = nullptr;
-    ASSERT_EQ(object_attr_getvalueof(t.x, gensym("ratio"), &ac, &av), MAX_ERR_NONE);
-    ASSERT_EQ(ac, 1);
-    EXPECT_EQ(atom_gettype(av), A_FLOAT);
-    sysmem_freeptr(av);
-    object_attr_setlong(t.x, gensym("gain"), -3);
-    EXPECT_EQ(object_attr_getlong(t.x, gensym("gain")), 0);
-}
-
 TEST(Attributes, MetadataAndNamesAreReadableByTools) {
     coretest::use_externals_dir();
     t_class *c = maxhost::find_class("testext");

@@ -53,7 +53,8 @@ std::vector<std::string> search_path();
 
 // The class registered under "box" with that name, loading its external on first use: the module
 // is opened once and its entry (ext_main, else main) is called once. Null with *error set when it
-// cannot be found or does not register the class.
+// cannot be found or does not register the class. Here and below, a null `error` means the reason
+// is posted to the Max window instead.
 t_class *find_class(const std::string &name, std::string *error = nullptr);
 
 // Registers a class built into the running program (for instance the command-line host's lcd):
