@@ -124,19 +124,23 @@ static void arcs_block_free(t_echoseq *x, t_int32 off, int c)
     x->arcs_free[c] = off;
 }
 
-static inline t_uint32 index_hash(t_int32 state, t_int32 sym)
+// Slot of (state, symbol) in a table of 2^bits slots: the top bits of a mixed key, so that slots
+// keep hash order and doubling the table moves each entry to about twice its slot, which makes
+// the rebuild a near-sequential pass instead of scattered writes.
+static inline t_uint32 index_slot(t_int32 state, t_int32 sym, int bits)
 {
     t_uint64 h = ((t_uint64)(t_uint32)state << 32) | (t_uint32)sym;
     h ^= h >> 33;
     h *= 0xff51afd7ed558ccdULL;
     h ^= h >> 33;
-    return (t_uint32)h;
+    h *= 0xc4ceb9fe1a85ec53ULL;
+    return (t_uint32)(h >> (64 - bits));
 }
 
-static void index_put(t_arc_key *slots, t_int32 nslots, t_int32 state, t_int32 sym, t_int32 dest)
+static void index_put(t_arc_key *slots, int bits, t_int32 state, t_int32 sym, t_int32 dest)
 {
-    t_uint32 mask = (t_uint32)nslots - 1u;
-    t_uint32 i = index_hash(state, sym) & mask;
+    t_uint32 mask = ((t_uint32)1 << bits) - 1u;
+    t_uint32 i = index_slot(state, sym, bits);
     while (slots[i].dest != 0)
         i = (i + 1u) & mask;
     slots[i].state = state;
@@ -147,7 +151,7 @@ static void index_put(t_arc_key *slots, t_int32 nslots, t_int32 state, t_int32 s
 static t_int32 index_find(const t_echoseq *x, t_int32 state, t_int32 sym)
 {
     t_uint32 mask = (t_uint32)x->index_slots - 1u;
-    t_uint32 i = index_hash(state, sym) & mask;
+    t_uint32 i = index_slot(state, sym, x->index_bits);
     for (;;) {
         const t_arc_key *e = &x->index[i];
         if (e->dest == 0)
@@ -164,9 +168,10 @@ static int index_reserve(t_echoseq *x, t_int32 extra)
     long need = 2L * ((long)x->index_used + extra);
     if (need <= x->index_slots)
         return 1;
-    long slots = x->index_slots ? 2L * x->index_slots : 64L;
-    while (slots < need)
-        slots *= 2;
+    int bits = x->index_slots ? x->index_bits + 1 : 6;
+    while ((1L << bits) < need)
+        bits++;
+    const long slots = 1L << bits;
     if (slots > INT_MAX / 2)
         return 0;
     t_arc_key *grown = (t_arc_key *)sysmem_newptrclear((t_ptr_size)slots * sizeof(t_arc_key));
@@ -175,12 +180,13 @@ static int index_reserve(t_echoseq *x, t_int32 extra)
     for (t_int32 i = 0; i < x->index_slots; i++) {
         const t_arc_key *e = &x->index[i];
         if (e->dest != 0)
-            index_put(grown, (t_int32)slots, e->state, e->val, e->dest);
+            index_put(grown, bits, e->state, e->val, e->dest);
     }
     if (x->index)
         sysmem_freeptr(x->index);
     x->index = grown;
     x->index_slots = (t_int32)slots;
+    x->index_bits = bits;
     return 1;
 }
 
@@ -227,11 +233,11 @@ t_arc *arc_new(t_echoseq *x, t_int32 state, t_int32 target, t_int32 sym)
     if (n == ECHOSEQ_SCAN_ARCS) {  // the list just became long: index all of it
         for (t_int32 i = 0; i <= n; i++) {
             const t_arc *b = &x->arcs[nd->first + i];
-            index_put(x->index, x->index_slots, state, b->val, b->dest);
+            index_put(x->index, x->index_bits, state, b->val, b->dest);
         }
         x->index_used += n + 1;
     } else if (n > ECHOSEQ_SCAN_ARCS) {
-        index_put(x->index, x->index_slots, state, sym, target);
+        index_put(x->index, x->index_bits, state, sym, target);
         x->index_used++;
     }
     return a;

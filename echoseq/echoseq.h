@@ -69,7 +69,8 @@ typedef struct _echoseq {
     t_int32 arcs_free[ECHOSEQ_ARC_CLASSES];  // first free block of each class, -1 when none
     // Arc index for long arc lists: open addressing, linear probing, a power of two slots.
     t_arc_key *index;
-    t_int32 index_slots;
+    t_int32 index_slots;        // 2^index_bits, or 0 before the first long list
+    t_int32 index_bits;
     t_int32 index_used;
 } t_echoseq;
 

@@ -1,0 +1,138 @@
+// echoseq speed and memory: learning a full oracle through the host's dispatch, one "bang"
+// (also from a state with 100,000 arcs) and the bytes a full oracle holds per state.
+#include "echoseq.h"
+#include "maxhost/runtime.h"
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+const long kSymbols = ECHOSEQ_MAX_SYMBOLS;
+
+t_object *make(const char *box)
+{
+    maxhost::add_search_path(MAXLEARN_EXTERNALS_DIR);
+    t_object *x = maxhost::create_from_box(box);
+    if (!x)
+        throw std::runtime_error("cannot create echoseq");
+    // Outlets without cords and no observer: sending costs only the host's dispatch.
+    return x;
+}
+
+std::vector<long> stream(long n, long range, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    std::vector<long> w((size_t)n);
+    for (long &s : w)
+        s = (long)(rng() % (unsigned long)range);
+    return w;
+}
+
+void learn(t_object *x, const std::vector<long> &w)
+{
+    t_symbol *sel = gensym("int");
+    t_atom a;
+    for (long s : w) {
+        atom_setlong(&a, s);
+        maxhost::send(x, sel, 1, &a);
+    }
+}
+
+void learn_full(benchmark::State &state, long range)
+{
+    const std::vector<long> w = stream(kSymbols, range, 7);
+    for (auto _ : state) {
+        state.PauseTiming();
+        t_object *x = make("echoseq");
+        state.ResumeTiming();
+        learn(x, w);
+        state.PauseTiming();
+        if (reinterpret_cast<t_echoseq *>(x)->count != kSymbols + 1)
+            state.SkipWithError("symbols were dropped");
+        object_free(x);
+        state.ResumeTiming();
+    }
+    state.counters["ns_per_int"] =
+        benchmark::Counter((double)kSymbols * (double)state.iterations(), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void BM_LearnTwelveSymbols(benchmark::State &state) { learn_full(state, 12); }
+void BM_LearnMostlyNewSymbols(benchmark::State &state) { learn_full(state, 1000000); }
+
+void BM_Bang(benchmark::State &state)
+{
+    t_object *x = make("echoseq");
+    learn(x, stream(kSymbols, 12, 7));
+    srand(1);
+    t_symbol *bang = gensym("bang");
+    for (auto _ : state)
+        maxhost::send(x, bang, 0, nullptr);
+    object_free(x);
+}
+
+// Every step jumps from state 0, which holds 100,000 arcs.
+void BM_BangFromWideState(benchmark::State &state)
+{
+    t_object *obj = make("echoseq");
+    std::vector<long> w(100001);
+    for (size_t i = 0; i < w.size(); i++)
+        w[i] = (long)i;
+    learn(obj, w);
+    t_echoseq *x = reinterpret_cast<t_echoseq *>(obj);
+    if (x->nodes[0].narcs != 100000)
+        state.SkipWithError("state 0 should hold 100,000 arcs");
+    x->straight = -1;
+    srand(1);
+    t_symbol *bang = gensym("bang");
+    for (auto _ : state) {
+        x->position = 0;
+        maxhost::send(obj, bang, 0, nullptr);
+    }
+    object_free(obj);
+}
+
+size_t heap_bytes()
+{
+    struct mallinfo2 m = mallinfo2();
+    return m.uordblks + m.hblkhd;
+}
+
+// Bytes held for a full oracle over 12 symbols: the growth of the process heap, sampled while
+// learning for the peak, and the oracle's own count of its storage.
+void BM_FullOracleMemory(benchmark::State &state)
+{
+    const std::vector<long> w = stream(kSymbols, 12, 7);
+    maxhost::add_search_path(MAXLEARN_EXTERNALS_DIR);
+    maxhost::find_class("echoseq");  // loads the external before the baseline
+    for (auto _ : state) {
+        const size_t before = heap_bytes();
+        t_object *x = make("echoseq");
+        size_t peak = 0;
+        t_symbol *sel = gensym("int");
+        t_atom a;
+        for (size_t i = 0; i < w.size(); i++) {
+            atom_setlong(&a, w[i]);
+            maxhost::send(x, sel, 1, &a);
+            if ((i & 1023) == 0 || i + 1 == w.size())
+                peak = std::max(peak, heap_bytes() - before);
+        }
+        const double states = (double)(kSymbols + 1);
+        state.counters["heap_bytes_per_state"] = (double)(heap_bytes() - before) / states;
+        state.counters["peak_bytes_per_state"] = (double)peak / states;
+        state.counters["own_bytes_per_state"] = (double)echoseq_bytes(reinterpret_cast<t_echoseq *>(x)) / states;
+        object_free(x);
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_LearnTwelveSymbols)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LearnMostlyNewSymbols)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Bang);
+BENCHMARK(BM_BangFromWideState);
+BENCHMARK(BM_FullOracleMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
