@@ -131,19 +131,23 @@ enum class TimeMode {
     virtual_time,  // default: nothing runs by itself; advance() runs clocks and queue elements
     real_time      // a scheduler thread runs clocks; the main thread runs queue elements in wait()
 };
-void set_time_mode(TimeMode mode);  // only while no clock is pending
+// now_ms() runs on without a jump across a switch, so pending clocks keep their due times.
+void set_time_mode(TimeMode mode);
 TimeMode time_mode();
 
 double now_ms();  // milliseconds since the host started (virtual or real)
 
 // Virtual time: moves the clock forward, running due clocks in time order (ties in the order
-// they were set), then the pending queue elements. Real time: waits that long on the calling
-// thread, which acts as the main thread and runs queue elements as they are set.
+// they were set; a clock set by a task for a time within the window runs too), then the pending
+// queue elements (an element set again by its own task runs in the next pass). Real time: waits
+// that long on the calling thread, which acts as the main thread and runs queue elements as they
+// are set.
 void advance(double ms);
 // Runs the queue elements that are set, on the calling thread (as the main thread). Returns how
 // many ran.
 int run_queue();
-// Stops the scheduler thread (real time) and drops pending clocks and queue elements.
+// Stops the scheduler thread (real time) and drops pending clocks and queue elements; the host
+// is back in virtual time, where now_ms() goes on from where it was.
 void shutdown();
 
 }  // namespace maxhost
