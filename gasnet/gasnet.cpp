@@ -296,6 +296,9 @@ void gagner_hashfun(t_hashtab_entry *e, t_gasnet *x)
     }
 }
 
+// Only the links of winner1 age. Every link is two half-edges made, aged and removed together, so
+// the units holding a half-edge that names winner1 are exactly its neighbours: ageing walks from
+// winner1 to each of them instead of walking every edge list in the store.
 void vieillir_gagnant1_linkfun(t_edge *e, t_gasnet *x)
 {
     if (e->neighbour == x->winner2) {
@@ -304,6 +307,13 @@ void vieillir_gagnant1_linkfun(t_edge *e, t_gasnet *x)
         return;
     }
     e->age += 1;
+    t_unit *n = graf_unit(x, e->neighbour);
+    if (n && n->edges) {
+        t_linklist *walking = x->current_edges;
+        x->current_edges = n->edges;
+        linklist_funall(n->edges, GASNET_METHOD(vieillir_linkfun), x);
+        x->current_edges = walking;
+    }
     if (e->age > x->mu) gasnet_remove_current(x, e);
 }
 
@@ -312,6 +322,7 @@ void vieillir_gagnant2_linkfun(t_edge *e, t_gasnet *x)
     if (e->neighbour == x->winner1) e->age = 0;
 }
 
+// The other half of a link of winner1.
 void vieillir_linkfun(t_edge *e, t_gasnet *x)
 {
     if (e->neighbour != x->winner1) return;
@@ -319,18 +330,18 @@ void vieillir_linkfun(t_edge *e, t_gasnet *x)
     if (e->age > x->mu) gasnet_remove_current(x, e);
 }
 
-void vieillir_hashfun(t_hashtab_entry *e, t_gasnet *x)
+void graf_vieillir(t_gasnet *x)
 {
-    t_unit *u = (t_unit *)e->value;
-    if (!u || !u->edges) return;
-    long id = (long)(t_ptr_int)e->key;
-    method fn = GASNET_METHOD(vieillir_linkfun);
-    if (id == x->winner1)
-        fn = GASNET_METHOD(vieillir_gagnant1_linkfun);
-    else if (id == x->winner2)
-        fn = GASNET_METHOD(vieillir_gagnant2_linkfun);
-    x->current_edges = u->edges;
-    linklist_funall(u->edges, fn, x);
+    t_unit *u = graf_unit(x, x->winner1);
+    if (u && u->edges) {
+        x->current_edges = u->edges;
+        linklist_funall(u->edges, GASNET_METHOD(vieillir_gagnant1_linkfun), x);
+    }
+    u = graf_unit(x, x->winner2);
+    if (u && u->edges) {
+        x->current_edges = u->edges;
+        linklist_funall(u->edges, GASNET_METHOD(vieillir_gagnant2_linkfun), x);
+    }
     x->current_edges = NULL;
 }
 
@@ -445,12 +456,14 @@ void gasnet_learn(t_gasnet *x, t_symbol *s, long argc, t_atom *argv)
     if (w) {
         w->error += x->dist1;
         w->utility += x->dist2 - x->dist1;
-        graf_deplacer(x, x->winner1, x->epsilon1);
+        if (w->vector)
+            for (long k = 0; k < argc; k++) w->vector[k] = (x->input[k] - w->vector[k]) * x->epsilon1 + w->vector[k];
         if (w->edges) linklist_funall(w->edges, GASNET_METHOD(deplacer_linkfun), x);
     }
 
-    hashtab_funall(x->units, GASNET_METHOD(vieillir_hashfun), x);
+    graf_vieillir(x);
 
+    // A lone unit links to winner 0, which keeps it from being removed as isolated.
     if (!x->winners_linked) {
         graf_connecter(x, x->winner1, x->winner2);
         graf_connecter(x, x->winner2, x->winner1);
@@ -464,6 +477,8 @@ void gasnet_learn(t_gasnet *x, t_symbol *s, long argc, t_atom *argv)
     x->worst_neighbour = 0;
     graf_evaluer(x);
 
+    // Insertion steps; on a full graph the least useful unit may first give way. A zero utility
+    // makes the ratio infinite (removal), zero over zero makes it NaN (no removal).
     long lambda = x->lambda > 0 ? x->lambda : 1;
     if (x->step_count % lambda == 0) {
         if (x->worst_error / x->least_utility > x->kappa && x->unit_count == x->max_units) graf_tuer(x);

@@ -1,0 +1,110 @@
+// gasnet speed: one learning step on a full graph (defaults and bounds), and the read-out messages
+// "bang", "int" and "list" at the defaults. "_dispatch" variants go through the host's message
+// dispatch as a patch cord would; the others call the handler directly.
+#include "gasnet.h"
+#include "maxhost/runtime.h"
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Lists = std::vector<std::vector<t_atom>>;
+
+Lists random_lists(long count, long size, long value_max, unsigned seed) {
+    std::mt19937 rng(seed);
+    Lists lists((size_t)count, std::vector<t_atom>((size_t)size));
+    for (auto &l : lists)
+        for (t_atom &a : l) atom_setlong(&a, (t_atom_long)(rng() % (unsigned long)(value_max + 1)));
+    return lists;
+}
+
+// An instance whose graph has grown to max_units on random inputs of `size` components.
+t_gasnet *full_gas(const std::string &box, long size, const Lists &lists) {
+    maxhost::add_search_path(MAXLEARN_EXTERNALS_DIR);
+    auto *x = reinterpret_cast<t_gasnet *>(maxhost::create_from_box(box));
+    if (!x) throw std::runtime_error("cannot create " + box);
+    srand(1);
+    t_symbol *learn = gensym("learn");
+    for (size_t i = 0; x->unit_count < x->max_units || i < 2000; i++) {
+        auto &l = lists[i % lists.size()];
+        gasnet_learn(x, learn, size, const_cast<t_atom *>(l.data()));
+        if (i > 1000000) throw std::runtime_error("the graph does not fill");
+    }
+    (void)size;
+    return x;
+}
+
+void learn_step(benchmark::State &state, const std::string &box, long size, bool dispatch) {
+    const Lists lists = random_lists(4096, size, 127, 3);
+    t_gasnet *x = full_gas(box, size, lists);
+    t_symbol *learn = gensym("learn");
+    size_t i = 0;
+    long units = 0, steps = 0;
+    for (auto _ : state) {
+        t_atom *av = const_cast<t_atom *>(lists[i++ & 4095].data());
+        if (dispatch)
+            maxhost::send(&x->ob, learn, size, av);
+        else
+            gasnet_learn(x, learn, size, av);
+        units += x->unit_count;
+        steps++;
+    }
+    state.counters["mean_units"] = steps ? (double)units / (double)steps : 0.0;
+    object_free(x);
+}
+
+void BM_learn_defaults(benchmark::State &state) { learn_step(state, "gasnet", 4, false); }
+void BM_learn_defaults_dispatch(benchmark::State &state) { learn_step(state, "gasnet", 4, true); }
+void BM_learn_bounds(benchmark::State &state) { learn_step(state, "gasnet 100", 256, false); }
+void BM_learn_bounds_dispatch(benchmark::State &state) { learn_step(state, "gasnet 100", 256, true); }
+
+enum class Readout { bang, int_, list };
+
+void readout(benchmark::State &state, Readout which, bool dispatch) {
+    const Lists lists = random_lists(4096, 4, 127, 5);
+    t_gasnet *x = full_gas("gasnet", 4, lists);
+    t_symbol *list = gensym("list");
+    t_atom four[4], n;
+    for (int k = 0; k < 4; k++) atom_setlong(four + k, 10 * k);
+    long i = 0;
+    for (auto _ : state) {
+        switch (which) {
+        case Readout::bang:
+            dispatch ? (void)maxhost::send(&x->ob, gensym("bang"), 0, nullptr) : gasnet_bang(x);
+            break;
+        case Readout::int_:
+            atom_setlong(&n, 1 + (i++ % 20));
+            dispatch ? (void)maxhost::send(&x->ob, gensym("int"), 1, &n) : gasnet_int(x, 1 + (i % 20));
+            break;
+        case Readout::list:
+            dispatch ? (void)maxhost::send(&x->ob, list, 4, four) : gasnet_list(x, list, 4, four);
+            break;
+        }
+    }
+    object_free(x);
+}
+
+void BM_bang(benchmark::State &state) { readout(state, Readout::bang, false); }
+void BM_bang_dispatch(benchmark::State &state) { readout(state, Readout::bang, true); }
+void BM_int(benchmark::State &state) { readout(state, Readout::int_, false); }
+void BM_int_dispatch(benchmark::State &state) { readout(state, Readout::int_, true); }
+void BM_list4(benchmark::State &state) { readout(state, Readout::list, false); }
+void BM_list4_dispatch(benchmark::State &state) { readout(state, Readout::list, true); }
+
+}  // namespace
+
+BENCHMARK(BM_learn_defaults);
+BENCHMARK(BM_learn_defaults_dispatch);
+BENCHMARK(BM_learn_bounds);
+BENCHMARK(BM_learn_bounds_dispatch);
+BENCHMARK(BM_bang);
+BENCHMARK(BM_bang_dispatch);
+BENCHMARK(BM_int);
+BENCHMARK(BM_int_dispatch);
+BENCHMARK(BM_list4);
+BENCHMARK(BM_list4_dispatch);

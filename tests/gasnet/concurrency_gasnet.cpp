@@ -1,0 +1,47 @@
+// "learn" on one thread while every other message, the clock and the drawing task run on another.
+#include "gasnet_test_util.h"
+
+#include <atomic>
+#include <random>
+#include <thread>
+
+TEST(GasnetConcurrency, LearningRacesReadersClearAndDumps) {
+    Gas g("gasnet 30 100");
+    maxhost::ConsoleCapture console;
+    std::atomic<bool> stop{false};
+    std::atomic<long> learned{0};
+
+    std::thread learner([&] {
+        std::mt19937 rng(1);
+        t_symbol *learn = gensym("learn");
+        for (long i = 0; !stop; i++) {
+            long size = (i / 2500) % 2 ? 3 : 4;  // size changes restart the graph and lock out drawing
+            t_atom v[4];
+            for (long k = 0; k < size; k++) atom_setlong(v + k, (t_atom_long)(rng() % 100));
+            maxhost::send(g.obj, learn, size, v);
+            learned++;
+        }
+    });
+
+    long rounds = 0;
+    while (rounds < 300 || learned < 20000) {
+        g.send("bang");
+        g.send("2");
+        g.send("list 1 2 3 4 5");
+        g.send("change 5 4 3 2 1");
+        if (rounds % 16 == 0) g.send("clear");
+        g.send("dump_max");
+        g.send("dump_lcd");
+        maxhost::advance(100);  // clock task and drawing task, on this thread
+        for (const Sent &s : g.take()) {
+            if (s.outlet == 0) {
+                EXPECT_TRUE(s.args.size() == 5 || s.args.size() == 3 || s.args.size() == 4);
+            }
+        }
+        console.clear();
+        rounds++;
+    }
+    stop = true;
+    learner.join();
+    expect_invariants(g.x);
+}
