@@ -89,6 +89,25 @@ static void arcs_reset(t_echoseq *x)
     x->index_used = 0;
 }
 
+// Room for `size` more arcs at the end of the pool; 0 when it cannot grow.
+static int arcs_reserve(t_echoseq *x, long size)
+{
+    if ((long)x->arcs_capacity - x->arcs_used >= size)
+        return 1;
+    long want = x->arcs_capacity ? 2L * x->arcs_capacity : 1024L;
+    while (want - x->arcs_used < size)
+        want *= 2;
+    if (want > INT_MAX / 2)
+        return 0;
+    t_arc *grown = x->arcs ? (t_arc *)sysmem_resizeptr(x->arcs, (t_ptr_size)want * sizeof(t_arc))
+                           : (t_arc *)sysmem_newptr((t_ptr_size)want * sizeof(t_arc));
+    if (!grown)
+        return 0;
+    x->arcs = grown;
+    x->arcs_capacity = (t_int32)want;
+    return 1;
+}
+
 // Offset of a free block of 2^c arcs, or -1 when the pool cannot grow.
 static t_int32 arcs_block_new(t_echoseq *x, int c)
 {
@@ -100,19 +119,8 @@ static t_int32 arcs_block_new(t_echoseq *x, int c)
         return off;
     }
     const long size = 1L << c;
-    if ((long)x->arcs_capacity - x->arcs_used < size) {
-        long want = x->arcs_capacity ? 2L * x->arcs_capacity : 1024L;
-        while (want - x->arcs_used < size)
-            want *= 2;
-        if (want > INT_MAX / 2)
-            return -1;
-        t_arc *grown = x->arcs ? (t_arc *)sysmem_resizeptr(x->arcs, (t_ptr_size)want * sizeof(t_arc))
-                               : (t_arc *)sysmem_newptr((t_ptr_size)want * sizeof(t_arc));
-        if (!grown)
-            return -1;
-        x->arcs = grown;
-        x->arcs_capacity = (t_int32)want;
-    }
+    if (!arcs_reserve(x, size))
+        return -1;
     t_int32 off = x->arcs_used;
     x->arcs_used += (t_int32)size;
     return off;
@@ -214,7 +222,13 @@ t_arc *arc_new(t_echoseq *x, t_int32 state, t_int32 target, t_int32 sym)
     // Reserve index room first, so that a failure leaves the state as it was.
     if (n >= ECHOSEQ_SCAN_ARCS && !index_reserve(x, n == ECHOSEQ_SCAN_ARCS ? n + 1 : 1))
         return NULL;
-    if (n == 0 || (n & (n - 1)) == 0) {  // the block is full (or there is none): move to a bigger one
+    if (n > 0 && (n & (n - 1)) == 0 && x->nodes[state].first + n == x->arcs_used) {
+        // The full block is the last one in the pool (as for a state that takes most new symbols):
+        // it doubles in place, without a copy.
+        if (!arcs_reserve(x, n))
+            return NULL;
+        x->arcs_used += n;
+    } else if (n == 0 || (n & (n - 1)) == 0) {  // the block is full (or there is none): move it
         int c = n == 0 ? 0 : block_class(n) + 1;
         t_int32 off = arcs_block_new(x, c);
         if (off < 0)
@@ -318,7 +332,7 @@ void graf_add(t_echoseq *x, t_int32 sym)
         s = graf_exist(x, k, sym);
         if (s != 0)
             break;
-        arc_new(x, k, n, sym);  // a missing arc is tolerated, as documented
+        arc_new(x, k, n, sym);  // an arc that cannot be made is left out; learning goes on
         pi = k;
         k = nodes[k].ref;
     }

@@ -75,6 +75,18 @@ void BM_Bang(benchmark::State &state)
     object_free(x);
 }
 
+// The handler alone, without the host's dispatch.
+void BM_BangHandler(benchmark::State &state)
+{
+    t_object *obj = make("echoseq");
+    learn(obj, stream(kSymbols, 12, 7));
+    srand(1);
+    t_echoseq *x = reinterpret_cast<t_echoseq *>(obj);
+    for (auto _ : state)
+        echoseq_bang(x);
+    object_free(obj);
+}
+
 // Every step jumps from state 0, which holds 100,000 arcs.
 void BM_BangFromWideState(benchmark::State &state)
 {
@@ -134,5 +146,6 @@ void BM_FullOracleMemory(benchmark::State &state)
 BENCHMARK(BM_LearnTwelveSymbols)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LearnMostlyNewSymbols)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Bang);
+BENCHMARK(BM_BangHandler);
 BENCHMARK(BM_BangFromWideState);
 BENCHMARK(BM_FullOracleMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
