@@ -10,36 +10,25 @@ TEST(GasnetConcurrency, LearningRacesReadersClearAndDumps) {
     maxhost::ConsoleCapture console;
     std::atomic<bool> stop{false};
     std::atomic<long> learned{0};
-
     std::thread learner([&] {
         std::mt19937 rng(1);
-        t_symbol *learn = gensym("learn");
-        for (long i = 0; !stop; i++) {
+        for (long i = 0; !stop; i++, learned++) {
             long size = (i / 2500) % 2 ? 3 : 4;  // size changes restart the graph and lock out drawing
             t_atom v[4];
             for (long k = 0; k < size; k++) atom_setlong(v + k, (t_atom_long)(rng() % 100));
-            maxhost::send(g.obj, learn, size, v);
-            learned++;
+            maxhost::send(g.obj, gensym("learn"), size, v);
         }
     });
-
-    long rounds = 0;
-    while (rounds < 300 || learned < 20000) {
-        g.send("bang");
-        g.send("2");
-        g.send("list 1 2 3 4 5");
-        g.send("change 5 4 3 2 1");
-        if (rounds % 16 == 0) g.send("clear");
-        g.send("dump_max");
-        g.send("dump_lcd");
+    for (long round = 0; round < 300 || learned < 20000; round++) {
+        for (const char *m : {"bang", "2", "list 1 2 3 4 5", "change 5 4 3 2 1", "dump_max", "dump_lcd"}) g.send(m);
+        if (round % 16 == 0) g.send("clear");
         maxhost::advance(100);  // clock task and drawing task, on this thread
         for (const Sent &s : g.take()) {
             if (s.outlet == 0) {
-                EXPECT_TRUE(s.args.size() == 5 || s.args.size() == 3 || s.args.size() == 4);
+                EXPECT_TRUE(s.args.size() >= 3 && s.args.size() <= 5);
             }
         }
         console.clear();
-        rounds++;
     }
     stop = true;
     learner.join();
