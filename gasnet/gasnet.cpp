@@ -296,9 +296,8 @@ void gagner_hashfun(t_hashtab_entry *e, t_gasnet *x)
     }
 }
 
-// Only the links of winner1 age. Every link is two half-edges made, aged and removed together, so
-// the units holding a half-edge that names winner1 are exactly its neighbours: ageing walks from
-// winner1 to each of them instead of walking every edge list in the store.
+// Only the links of winner1 age: its own half-edges here, the other halves in its neighbours' lists
+// (vieillir_linkfun), so both halves of a link keep equal ages and go in the same step.
 void vieillir_gagnant1_linkfun(t_edge *e, t_gasnet *x)
 {
     if (e->neighbour == x->winner2) {
@@ -307,13 +306,6 @@ void vieillir_gagnant1_linkfun(t_edge *e, t_gasnet *x)
         return;
     }
     e->age += 1;
-    t_unit *n = graf_unit(x, e->neighbour);
-    if (n && n->edges) {
-        t_linklist *walking = x->current_edges;
-        x->current_edges = n->edges;
-        linklist_funall(n->edges, GASNET_METHOD(vieillir_linkfun), x);
-        x->current_edges = walking;
-    }
     if (e->age > x->mu) gasnet_remove_current(x, e);
 }
 
@@ -322,7 +314,6 @@ void vieillir_gagnant2_linkfun(t_edge *e, t_gasnet *x)
     if (e->neighbour == x->winner1) e->age = 0;
 }
 
-// The other half of a link of winner1.
 void vieillir_linkfun(t_edge *e, t_gasnet *x)
 {
     if (e->neighbour != x->winner1) return;
@@ -330,18 +321,18 @@ void vieillir_linkfun(t_edge *e, t_gasnet *x)
     if (e->age > x->mu) gasnet_remove_current(x, e);
 }
 
-void graf_vieillir(t_gasnet *x)
+void vieillir_hashfun(t_hashtab_entry *e, t_gasnet *x)
 {
-    t_unit *u = graf_unit(x, x->winner1);
-    if (u && u->edges) {
-        x->current_edges = u->edges;
+    t_unit *u = (t_unit *)e->value;
+    if (!u || !u->edges) return;
+    long id = (long)(t_ptr_int)e->key;
+    x->current_edges = u->edges;
+    if (id == x->winner1)
         linklist_funall(u->edges, GASNET_METHOD(vieillir_gagnant1_linkfun), x);
-    }
-    u = graf_unit(x, x->winner2);
-    if (u && u->edges) {
-        x->current_edges = u->edges;
+    else if (id == x->winner2)
         linklist_funall(u->edges, GASNET_METHOD(vieillir_gagnant2_linkfun), x);
-    }
+    else
+        linklist_funall(u->edges, GASNET_METHOD(vieillir_linkfun), x);
     x->current_edges = NULL;
 }
 
@@ -461,7 +452,7 @@ void gasnet_learn(t_gasnet *x, t_symbol *s, long argc, t_atom *argv)
         if (w->edges) linklist_funall(w->edges, GASNET_METHOD(deplacer_linkfun), x);
     }
 
-    graf_vieillir(x);
+    hashtab_funall(x->units, GASNET_METHOD(vieillir_hashfun), x);
 
     // A lone unit links to winner 0, which keeps it from being removed as isolated.
     if (!x->winners_linked) {

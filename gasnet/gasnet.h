@@ -109,7 +109,6 @@ long graf_reproduire(t_gasnet *x, long q, long f);
 void graf_tuer(t_gasnet *x);
 void graf_evaluer(t_gasnet *x);
 /* Ages the links of winner1, refreshes the one to winner2 and sets winners_linked. */
-void graf_vieillir(t_gasnet *x);
 /* The unit stored under id, or NULL. */
 t_unit *graf_unit(t_gasnet *x, long id);
 /* Copies the unit at position target (store order) into out_atoms. */
@@ -122,6 +121,7 @@ void clear_hashfun(t_hashtab_entry *e, t_gasnet *x);
 void gagner_hashfun(t_hashtab_entry *e, t_gasnet *x);
 void mourir_hashfun(t_hashtab_entry *e, t_gasnet *x);
 void evaluer_hashfun(t_hashtab_entry *e, t_gasnet *x);
+void vieillir_hashfun(t_hashtab_entry *e, t_gasnet *x);
 void oublier_hashfun(t_hashtab_entry *e, t_gasnet *x);
 void lire_hashfun(t_hashtab_entry *e, t_gasnet *x);
 void dump_hashfun(t_hashtab_entry *e, t_gasnet *x);

@@ -7,6 +7,7 @@
 
 #include "svc_internal.h"
 
+#include <atomic>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
@@ -17,7 +18,7 @@ struct Entry {
     t_hashtab_entry e;  // what funall hands out
     Entry *prev;
     Entry *next;
-    bool dead;
+    std::atomic<bool> dead;  // set under the lock; a walk reads it without
 };
 
 struct TableImpl {
@@ -35,7 +36,7 @@ struct TableImpl {
         (en->prev ? en->prev->next : head) = en->next;
         (en->next ? en->next->prev : tail) = en->prev;
         en->prev = en->next = nullptr;
-        en->dead = true;
+        en->dead.store(true, std::memory_order_relaxed);
         if (walking)
             graveyard.push_back(en);
         else
@@ -200,21 +201,17 @@ t_atom_long hashtab_getsize(t_hashtab *x) {
 void hashtab_funall(t_hashtab *x, method fun, void *arg) {
     TableImpl *impl = impl_of(x);
     if (!impl || !fun) return;
-    std::vector<Entry *> snapshot;
-    {
-        std::lock_guard<std::mutex> lk(impl->m);
-        snapshot.reserve(impl->index.size());
-        for (Entry *en = impl->head; en; en = en->next) snapshot.push_back(en);
-        ++impl->walking;
-    }
+    std::unique_lock<std::mutex> lk(impl->m);
+    maxhost_svc::WalkSnapshot<Entry *> snapshot(impl->index.size());
+    for (Entry *en = impl->head; en; en = en->next) snapshot.push(en);
+    ++impl->walking;
+    lk.unlock();
+    // Entries removed during the walk stay allocated until it ends.
     for (Entry *en : snapshot) {
-        {
-            std::lock_guard<std::mutex> lk(impl->m);
-            if (en->dead) continue;
-        }
+        if (en->dead.load(std::memory_order_relaxed)) continue;
         fun(&en->e, arg);
     }
-    std::lock_guard<std::mutex> lk(impl->m);
+    lk.lock();
     impl->end_walk();
 }
 

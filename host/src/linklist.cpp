@@ -7,6 +7,7 @@
 #include "svc_internal.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <mutex>
 #include <vector>
@@ -15,7 +16,7 @@ namespace {
 
 struct Node {
     void *item;
-    bool dead;
+    std::atomic<bool> dead;  // set under the lock; a walk reads it without
 };
 
 struct ListImpl {
@@ -30,7 +31,7 @@ struct ListImpl {
         Node *n = nodes[i];
         nodes.erase(nodes.begin() + static_cast<std::ptrdiff_t>(i));
         void *item = n->item;
-        n->dead = true;
+        n->dead.store(true, std::memory_order_relaxed);
         if (walking)
             graveyard.push_back(n);
         else
@@ -226,22 +227,17 @@ void linklist_clear(t_linklist *x) {
 void linklist_funall(t_linklist *x, method fun, void *arg) {
     ListImpl *impl = impl_of(x);
     if (!impl || !fun) return;
-    std::vector<Node *> snapshot;
-    {
-        std::lock_guard<std::mutex> lk(impl->m);
-        snapshot = impl->nodes;
-        ++impl->walking;
-    }
+    std::unique_lock<std::mutex> lk(impl->m);
+    maxhost_svc::WalkSnapshot<Node *> snapshot(impl->nodes.size());
+    for (Node *n : impl->nodes) snapshot.push(n);
+    ++impl->walking;
+    lk.unlock();
+    // Nodes removed during the walk stay allocated until it ends; their item never changes.
     for (Node *n : snapshot) {
-        void *item;
-        {
-            std::lock_guard<std::mutex> lk(impl->m);
-            if (n->dead) continue;
-            item = n->item;
-        }
-        fun(item, arg);
+        if (n->dead.load(std::memory_order_relaxed)) continue;
+        fun(n->item, arg);
     }
-    std::lock_guard<std::mutex> lk(impl->m);
+    lk.lock();
     impl->end_walk();
 }
 

@@ -5,6 +5,9 @@
 #include "ext.h"
 #include "ext_obex.h"
 
+#include <cstddef>
+#include <memory>
+
 namespace maxhost_svc {
 
 // A handler of any signature as the API's generic method type (through void(*)(), which the
@@ -20,5 +23,27 @@ t_class *make_internal_class(const char *name, method release, long size);
 // What a container does with an item it lets go of, by its flags: sysmem_freeptr for
 // OBJ_FLAG_MEMORY, nothing for OBJ_FLAG_REF / OBJ_FLAG_DATA, object_free otherwise.
 void let_go(void *item, long flags);
+
+// The items a walk visits, copied under the container's lock. Walks in externals are short and
+// run on every learning step, so small ones stay on the stack.
+template <typename T, std::size_t Inline = 64>
+class WalkSnapshot {
+public:
+    explicit WalkSnapshot(std::size_t capacity) {
+        if (capacity > Inline) {
+            heap_.reset(new T[capacity]);
+            items_ = heap_.get();
+        }
+    }
+    void push(T v) { items_[size_++] = v; }
+    const T *begin() const { return items_; }
+    const T *end() const { return items_ + size_; }
+
+private:
+    T local_[Inline];
+    std::unique_ptr<T[]> heap_;
+    T *items_ = local_;
+    std::size_t size_ = 0;
+};
 
 }  // namespace maxhost_svc
