@@ -34,8 +34,15 @@ void gasnet_store(long *p, long v) { __atomic_store_n(p, v, __ATOMIC_RELAXED); }
 // The store takes plain integers where it expects a symbol; no symbol is made.
 static t_symbol *gasnet_key(long id) { return (t_symbol *)(t_ptr_int)id; }
 
-// Nearest integer, halves away from zero.
-static t_atom_long gasnet_round(double v) { return (t_atom_long)round(v); }
+// Nearest integer, halves away from zero. A value_max near the top of the integer range can put a
+// component at a double just past it (2^63), whose plain conversion would wrap; such values saturate.
+static t_atom_long gasnet_round(double v)
+{
+    double r = round(v);
+    if (r >= 9223372036854775807.0) return (t_atom_long)LLONG_MAX;
+    if (r <= -9223372036854775807.0) return (t_atom_long)LLONG_MIN;
+    return (t_atom_long)r;
+}
 
 // A random integer in 0..value_max; computed unsigned so that value_max + 1 cannot overflow.
 static long gasnet_draw(long value_max)

@@ -25,9 +25,13 @@ TEST(GasnetObject, BoxArguments) {
 }
 
 TEST(GasnetObject, HugeValueMaxNeverOverflows) {
-    Gas g("gasnet 10 " + std::to_string(LONG_MAX));  // value_max + 1 is not representable
+    Gas g("gasnet 10 " + std::to_string(LONG_MAX) + " @epsilon1 1");  // value_max + 1 is not representable
     srand(3);
     for (int i = 0; i < 50; i++) g.send("learn 5 -3 2.5 " + std::to_string(LLONG_MAX));
+    g.send("1");  // a component at the top of the range is read out as the largest integer, not wrapped
+    auto sent = g.take();
+    ASSERT_EQ(sent.size(), 1u);
+    for (long v : sent[0].args) EXPECT_GE(v, 0);
     g.send("clear");
     expect_invariants(g.x);
 }
