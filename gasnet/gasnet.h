@@ -108,7 +108,6 @@ void graf_deconnecter(t_gasnet *x);
 long graf_reproduire(t_gasnet *x, long q, long f);
 void graf_tuer(t_gasnet *x);
 void graf_evaluer(t_gasnet *x);
-/* Ages the links of winner1, refreshes the one to winner2 and sets winners_linked. */
 /* The unit stored under id, or NULL. */
 t_unit *graf_unit(t_gasnet *x, long id);
 /* Copies the unit at position target (store order) into out_atoms. */
