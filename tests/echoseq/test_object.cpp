@@ -12,6 +12,20 @@ TEST(EchoseqObject, AttributesClipAndAssist)
         ASSERT_TRUE(maxhost::get_attribute(e.obj, w.first, &v));
         EXPECT_EQ(atom_getlong(&v.at(0)), w.second) << w.first;
     }
+    // Saved with the patch, in the inspector's order, "slice" shown as a menu.
+    t_class *c = maxhost::find_class("echoseq");
+    EXPECT_EQ(maxhost::attribute_names(c), (Lines{"lrs", "straight", "threshold", "slice"}));
+    auto meta = [&](const char *attr, const char *key) {
+        std::vector<t_atom> v;
+        return maxhost::attribute_meta(c, attr, key, &v) ? maxhost::atoms_to_text((long)v.size(), v.data()) : "-";
+    };
+    const std::pair<const char *, const char *> order[] = {{"lrs", "1"}, {"straight", "2"}, {"slice", "3"}, {"threshold", "4"}};
+    for (const auto &o : order) {
+        EXPECT_EQ(meta(o.first, "save"), "1") << o.first;
+        EXPECT_EQ(meta(o.first, "order"), o.second) << o.first;
+    }
+    EXPECT_EQ(meta("slice", "style"), "enumindex");
+    EXPECT_EQ(meta("slice", "enumvals"), "off maximum threshold");
     EXPECT_EQ(maxhost::assist(e.obj, ASSIST_INLET, 3), "(bang) (int) (symbol) clear, go, dump_max");
     const Lines outlets = {"(int)", "(bang) empty !", "(list) repeat slice", ""};
     for (long i = 0; i < 4; i++)
