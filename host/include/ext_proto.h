@@ -9,7 +9,8 @@ BEGIN_USING_C_LINKAGE
 /** The interned symbol for a name; the same pointer for the same text, from any thread. */
 t_symbol *gensym(C74_CONST char *s);
 
-/* Outlets. Each new outlet stands left of the outlets made before it. */
+/* Outlets. Each new outlet stands left of the outlets made before it. They are freed with their
+ * object; object_free releases one earlier. */
 void *outlet_new(void *x, C74_CONST char *s);
 void *bangout(void *x);
 void *intout(void *x);

@@ -67,11 +67,13 @@ struct Cord {
 
 }  // namespace maxhost_core
 
+// An outlet is a host object: its owner frees it, or object_free releases it early.
 struct outlet {
+    t_object ob;
     t_object *owner;
     t_symbol *type;  // null for an untyped outlet
     t_outlet *next;  // the outlet to the right of this one
-    std::vector<maxhost_core::Cord> cords;
+    std::vector<maxhost_core::Cord> *cords;
 };
 
 struct maxclass {

@@ -22,7 +22,8 @@ void observe(t_outlet *o, t_symbol *sel, long ac, const t_atom *av) {
 
 // Cords may be added or removed by the objects they reach, so the walk re-reads the list.
 void send_all(t_outlet *o, t_symbol *sel, long ac, t_atom *av) {
-    for (size_t i = 0; i < o->cords.size(); ++i) deliver(o->cords[i].to, sel, ac, av);
+    const std::vector<Cord> &cords = *o->cords;
+    for (size_t i = 0; i < cords.size(); ++i) deliver(cords[i].to, sel, ac, av);
     observe(o, sel, ac, av);
 }
 
@@ -33,10 +34,41 @@ void drop_incoming(t_object *to, t_outlet *from) {
     if (it != h->incoming.end()) h->incoming.erase(it);
 }
 
+// Takes the outlet out of its owner's row and drops its cords; object_free releases the record.
+void outlet_release(t_outlet *o) {
+    if (t_object *owner = o->owner) {
+        for (t_outlet **p = &owner->o_outlet; *p; p = &(*p)->next)
+            if (*p == o) {
+                *p = o->next;
+                break;
+            }
+    }
+    o->owner = nullptr;
+    o->next = nullptr;
+    if (o->cords) {
+        for (const Cord &c : *o->cords) drop_incoming(c.to, o);
+        delete o->cords;
+        o->cords = nullptr;
+    }
+}
+
+void *no_constructor() { return nullptr; }
+
+t_class *outlet_class() {
+    static t_class *c = class_new("outlet", reinterpret_cast<method>(no_constructor),
+                                  reinterpret_cast<method>(outlet_release), sizeof(t_outlet), nullptr, 0);
+    return c;
+}
+
 void *make_outlet(void *x, t_symbol *type) {
     auto *owner = static_cast<t_object *>(x);
     if (!is_live(owner)) return nullptr;
-    auto *o = new t_outlet{owner, type, owner->o_outlet, {}};
+    auto *o = static_cast<t_outlet *>(object_alloc(outlet_class()));
+    if (!o) return nullptr;
+    o->cords = new std::vector<Cord>;
+    o->owner = owner;
+    o->type = type;
+    o->next = owner->o_outlet;
     owner->o_outlet = o;  // each new outlet stands left of the earlier ones
     return o;
 }
@@ -49,19 +81,13 @@ void release_outlets(t_object *x) {
     if (auto *h = static_cast<ObjectHost *>(x->o_host)) {
         // Cords into this object go first, so no outlet is left pointing at freed memory.
         for (t_outlet *from : h->incoming) {
-            auto &cords = from->cords;
+            auto &cords = *from->cords;
             cords.erase(std::remove_if(cords.begin(), cords.end(), [x](const Cord &c) { return c.to == x; }),
                         cords.end());
         }
         h->incoming.clear();
     }
-    for (t_outlet *o = x->o_outlet; o;) {
-        for (const Cord &c : o->cords) drop_incoming(c.to, o);
-        t_outlet *next = o->next;
-        delete o;
-        o = next;
-    }
-    x->o_outlet = nullptr;
+    while (t_outlet *o = x->o_outlet) object_free(o);  // each release unlinks the leftmost
 }
 
 }  // namespace maxhost_core
@@ -130,9 +156,9 @@ bool connect(t_object *from, int outlet_index, t_object *to, int inlet) {
     if (!is_live(to) || inlet != 0) return false;
     auto *o = static_cast<t_outlet *>(outlet_at(from, outlet_index));
     if (!o) return false;
-    for (const Cord &c : o->cords)
+    for (const Cord &c : *o->cords)
         if (c.to == to && c.inlet == inlet) return false;  // one cord between the same pair
-    o->cords.push_back(Cord{to, inlet});
+    o->cords->push_back(Cord{to, inlet});
     host_of(to, true)->incoming.push_back(o);
     return true;
 }
@@ -140,9 +166,9 @@ bool connect(t_object *from, int outlet_index, t_object *to, int inlet) {
 bool disconnect(t_object *from, int outlet_index, t_object *to, int inlet) {
     auto *o = static_cast<t_outlet *>(outlet_at(from, outlet_index));
     if (!o || !is_live(to)) return false;
-    for (auto it = o->cords.begin(); it != o->cords.end(); ++it) {
+    for (auto it = o->cords->begin(); it != o->cords->end(); ++it) {
         if (it->to == to && it->inlet == inlet) {
-            o->cords.erase(it);
+            o->cords->erase(it);
             drop_incoming(to, o);
             return true;
         }

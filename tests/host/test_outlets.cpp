@@ -43,9 +43,39 @@ Relay *relay_new(const char *name, std::vector<std::string> *log) {
     return x;
 }
 
+// Four outlets made right to left with each typed constructor, as an object with int, bang,
+// drawing and float outlets does.
+struct Quad {
+    t_object ob;
+    void *i, *b, *draw, *f;
+};
+
+t_class *quad_class() {
+    static t_class *c = class_new("quad", nullptr, nullptr, sizeof(Quad), nullptr, 0);
+    return c;
+}
+
 }  // namespace
 
 TEST(Outlets, EachNewOutletStandsLeftOfTheEarlierOnes) {
+    auto *q = static_cast<Quad *>(object_alloc(quad_class()));
+    q->f = floatout(q);
+    q->draw = outlet_new(q, nullptr);
+    q->b = bangout(q);
+    q->i = intout(q);
+    ASSERT_EQ(maxhost::outlet_count(&q->ob), 4);
+    Recorder qrec;
+    qrec.watch(&q->ob);
+    t_atom size[2];
+    atom_setlong(size, 200);
+    atom_setlong(size + 1, 100);
+    outlet_float(q->f, 0.35);
+    outlet_anything(q->draw, gensym("size"), 2, size);
+    outlet_bang(q->b);
+    outlet_int(q->i, -1);
+    EXPECT_EQ(qrec.events, (std::vector<std::string>{"3: float 0.35", "2: size 200 100", "1: bang", "0: int -1"}));
+    object_free(q);
+
     std::vector<std::string> log;
     Relay *r = relay_new("r", &log);
     EXPECT_EQ(maxhost::outlet_count(&r->ob), 2);
@@ -89,6 +119,23 @@ TEST(Outlets, CordsConnectOnceAndDisconnect) {
     maxhost::connect(&a->ob, 0, &b->ob);
     object_free(a);
     object_free(b);
+}
+
+TEST(Outlets, AnOutletFreedEarlyLeavesItsOwnerAndTakesItsCords) {
+    std::vector<std::string> log;
+    Relay *a = relay_new("a", &log);
+    Relay *b = relay_new("b", &log);
+    ASSERT_TRUE(maxhost::connect(&a->ob, 0, &b->ob));
+    ASSERT_TRUE(maxhost::connect(&a->ob, 1, &b->ob));
+    EXPECT_EQ(object_free(a->right), MAX_ERR_NONE);
+    EXPECT_EQ(maxhost::outlet_count(&a->ob), 1);
+    EXPECT_EQ(maxhost::outlet_at(&a->ob, 0), a->left);
+    outlet_int(a->left, 0);
+    // The receiver goes first: its free must not touch the released outlet's cords.
+    object_free(b);
+    outlet_int(a->left, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"b got 0", "b done 0"}));
+    object_free(a);
 }
 
 TEST(Outlets, EveryOutletCallDeliversItsKind) {
