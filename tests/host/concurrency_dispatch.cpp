@@ -82,4 +82,9 @@ TEST(Concurrency, FirstLoadFromManyThreadsRunsTheEntryOnce) {
     ASSERT_NE(found[0], nullptr);
     std::vector<std::string> names = maxhost::method_names(found[0]);
     EXPECT_EQ(std::count(names.begin(), names.end(), "say"), 1);
+    coretest::TestExt t;
+    coretest::Recorder rec;
+    rec.watch(t.x);
+    maxhost::send_text(t.x, "entries");
+    EXPECT_EQ(rec.events, std::vector<std::string>{"0: int 1"});
 }

@@ -33,6 +33,13 @@ TEST(Loader, FindsAnExternalByClassNameAndRegistersItOnce) {
     EXPECT_EQ(maxhost::find_class("testext"), c);
     std::vector<std::string> methods = maxhost::method_names(c);
     EXPECT_EQ(std::count(methods.begin(), methods.end(), "bang"), 1);
+    // The external counts its entry calls itself; instances come from the registered class.
+    TestExt t;
+    Recorder rec;
+    rec.watch(t.x);
+    maxhost::send_text(t.x, "entries");
+    EXPECT_EQ(rec.events, std::vector<std::string>{"0: int 1"});
+    EXPECT_EQ(t.x->o_messlist, c);
 }
 
 TEST(Loader, ReportsUnknownClassesClearly) {

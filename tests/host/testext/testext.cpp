@@ -3,7 +3,7 @@
 //
 //   box:      testext [n] [@gain g] [@ratio r] [@label s]
 //   outlets:  0 (left) list echo, 1 (right) untyped events
-//   messages: bang, int, float, list, say ..., later ms, soon, hello
+//   messages: bang, int, float, list, say ..., later ms, soon, hello, entries
 #include "ext.h"
 #include "ext_obex.h"
 
@@ -20,6 +20,7 @@ typedef struct _testext {
 } t_testext;
 
 static t_class *testext_class = NULL;
+static long testext_entries = 0;  // how often the host called the entry
 
 static void *testext_new(t_symbol *s, long argc, t_atom *argv);
 static void testext_free(t_testext *x);
@@ -32,12 +33,14 @@ static void testext_say(t_testext *x, t_symbol *s, long argc, t_atom *argv);
 static void testext_later(t_testext *x, t_atom_long ms);
 static void testext_soon(t_testext *x);
 static void testext_hello(t_testext *x);
+static void testext_entries_out(t_testext *x);
 static void testext_tick(t_testext *x);
 static void testext_ran(t_testext *x);
 static t_max_err testext_ratio_get(t_testext *x, void *attr, long *ac, t_atom **av);
 static t_max_err testext_ratio_set(t_testext *x, void *attr, long ac, t_atom *av);
 
 static void testext_register(void) {
+    ++testext_entries;
     t_class *c = class_new("testext", (method)testext_new, (method)testext_free, (long)sizeof(t_testext), 0L,
                            A_GIMME, 0);
 
@@ -50,6 +53,7 @@ static void testext_register(void) {
     class_addmethod(c, (method)testext_later, "later", A_LONG, 0);
     class_addmethod(c, (method)testext_soon, "soon", 0);
     class_addmethod(c, (method)testext_hello, "hello", 0);
+    class_addmethod(c, (method)testext_entries_out, "entries", 0);
 
     // "int" stays out of the documentation, as some objects hide a handler they must keep.
     t_hashtab *methods = (t_hashtab *)class_extra_lookup(c, gensym("methods"));
@@ -145,6 +149,8 @@ static void testext_later(t_testext *x, t_atom_long ms) { clock_fdelay(x->clock,
 static void testext_soon(t_testext *x) { qelem_set(x->qelem); }
 
 static void testext_hello(t_testext *x) { post("hello from testext %ld", (long)x->n); }
+
+static void testext_entries_out(t_testext *x) { outlet_int(x->list_outlet, testext_entries); }
 
 static void testext_tick(t_testext *x) { outlet_anything(x->event_outlet, gensym("tick"), 0, NULL); }
 
