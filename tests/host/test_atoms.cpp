@@ -56,6 +56,19 @@ TEST(Atoms, TextIntoACallersBufferIsTruncatedAndTerminated) {
     EXPECT_EQ(atom_gettext(3, v.data(), &size, &p, 0), MAX_ERR_NONE);
     EXPECT_STREQ(buf, "123 ");
     EXPECT_EQ(buf[5], 'X');  // nothing written past the size given
+
+    // A row of 256 numbers into a 100-byte block: cut at 99 characters, block and size kept.
+    std::vector<t_atom> row(256);
+    for (size_t i = 0; i < row.size(); ++i) atom_setlong(&row[i], static_cast<t_atom_long>(1000 + i));
+    char *block = sysmem_newptr(100);
+    char *q = block;
+    long qsize = 100;
+    EXPECT_EQ(atom_gettext(256, row.data(), &qsize, &q, 0), MAX_ERR_NONE);
+    EXPECT_EQ(q, block);
+    EXPECT_EQ(qsize, 100);
+    EXPECT_EQ(std::strlen(q), 99u);
+    EXPECT_EQ(std::string(q, 15), "1000 1001 1002 ");
+    sysmem_freeptr(q);
 }
 
 TEST(Atoms, ParsingTellsNumbersFromSymbols) {

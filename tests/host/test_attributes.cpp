@@ -2,6 +2,7 @@
 #include "core_test_util.h"
 
 #include <cfloat>
+#include <cstring>
 
 namespace {
 
@@ -16,6 +17,7 @@ struct Fields {
     t_atom atom;
     double hidden;  // behind custom accessors
     int sets;       // how often the custom setter ran
+    long deferred;  // declared with a set-defer flag
 };
 
 t_max_err hidden_get(Fields *x, void *, long *ac, t_atom **av) {
@@ -50,6 +52,8 @@ struct FieldsObject {
         class_addattr(c, attr_offset_new("atom", gensym("atom"), 0, nullptr, nullptr, calcoffset(Fields, atom)));
         class_addattr(c,
                       attr_offset_new("hidden", gensym("float32"), 0, nullptr, nullptr, calcoffset(Fields, hidden)));
+        class_addattr(c, attr_offset_new("deferred", gensym("long"), ATTR_SET_DEFER, nullptr, nullptr,
+                                         calcoffset(Fields, deferred)));
         x = static_cast<Fields *>(object_alloc(c));
     }
     ~FieldsObject() {
@@ -72,6 +76,9 @@ struct FieldsObject {
 
 TEST(Attributes, EachTypeReadsAndWritesItsOwnFieldWidth) {
     FieldsObject o;
+    // A new record is zeroed behind its header.
+    std::vector<char> zeros(sizeof(Fields) - sizeof(t_object), 0);
+    EXPECT_EQ(std::memcmp(reinterpret_cast<char *>(o.x) + sizeof(t_object), zeros.data(), zeros.size()), 0);
     o.x->hidden = -1;
     EXPECT_TRUE(o.set_text("c", "200"));
     EXPECT_TRUE(o.set_text("l", "-123456789012"));
@@ -122,9 +129,18 @@ TEST(Attributes, ClipFilterBindsBothEndsBeforeTheSetter) {
     EXPECT_DOUBLE_EQ(o.x->f64, 1.0);
     o.set_text("f32", "1e300");
     EXPECT_FLOAT_EQ(o.x->f32, FLT_MAX);
+    o.set_text("f32", "-1");
+    EXPECT_EQ(o.x->f32, 0.0f);
     o.set_text("hidden", "-5");  // the setter sees the clipped value
     EXPECT_DOUBLE_EQ(o.x->hidden, 0.01);
     EXPECT_EQ(o.x->sets, 1);
+
+    // A set-defer flag changes nothing for a message on the main thread: clipped and stored at once.
+    attr_addfilter_clip(class_attr_get(o.c, gensym("deferred")), 150.0, 400.0, 1, 1);
+    EXPECT_TRUE(maxhost::send_text(o.obj(), "deferred 100"));
+    EXPECT_EQ(o.x->deferred, 150);
+    EXPECT_TRUE(maxhost::send_text(o.obj(), "deferred 1000"));
+    EXPECT_EQ(o.get_text("deferred"), "400");
 
     // One bound only.
     attr_addfilter_clip(class_attr_get(o.c, gensym("al")), 0, 10, 1, 0);

@@ -29,8 +29,20 @@ TEST(Sysmem, ClearingResizeZeroesOnlyTheNewBytes) {
     std::memset(p, 0xCD, 100);
     p = reinterpret_cast<unsigned char *>(sysmem_resizeptrclear(sysmem_resizeptr(p, 10), 40));
     for (int i = 0; i < 40; ++i) ASSERT_EQ(p[i], i < 10 ? 0xCD : 0) << i;
+    // The plain resize keeps every old byte when it grows.
+    p = reinterpret_cast<unsigned char *>(sysmem_resizeptr(p, 4000));
+    for (int i = 0; i < 40; ++i) ASSERT_EQ(p[i], i < 10 ? 0xCD : 0) << i;
     sysmem_freeptr(p);
     sysmem_freeptr(nullptr);
+
+    auto *z = reinterpret_cast<unsigned char *>(sysmem_newptrclear(2048));
+    for (int i = 0; i < 2048; ++i) ASSERT_EQ(z[i], 0) << i;
+    sysmem_freeptr(z);
+    // Resizing nothing allocates, as an array made on first use is.
+    auto *d = reinterpret_cast<double *>(sysmem_resizeptr(nullptr, 5 * sizeof(double)));
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(sysmem_ptrsize(d), 5 * sizeof(double));
+    sysmem_freeptr(d);
 }
 
 struct Walk {
@@ -219,6 +231,20 @@ TEST(Atomarray, OwnsItsAtoms) {
     ASSERT_EQ(atomarray_getindex(a, 6, &last), MAX_ERR_NONE);
     EXPECT_EQ(atom_getfloat(&last), 2.5);
     EXPECT_NE(atomarray_getindex(a, 7, &last), MAX_ERR_NONE);
+    object_free(a);
+
+    // Made empty, cleared and refilled, as a result buffer is between reports.
+    a = atomarray_new(0, nullptr);
+    atomarray_getatoms(a, &ac, &av);
+    EXPECT_EQ(ac, 0);
+    atomarray_appendatom(a, src);
+    atomarray_appendatom(a, src + 1);
+    atomarray_clear(a);
+    EXPECT_EQ(atomarray_getsize(a), 0);
+    atomarray_appendatom(a, src + 2);
+    atomarray_getatoms(a, &ac, &av);
+    ASSERT_EQ(ac, 1);
+    EXPECT_EQ(atom_getfloat(av), 2.5);
     object_free(a);
 }
 
