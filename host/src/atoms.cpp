@@ -247,6 +247,8 @@ t_max_err atom_alloc_array(long minsize, long *ac, t_atom **av, char *alloc) {
         if (alloc) *alloc = 0;
         return MAX_ERR_NONE;
     }
+    // A count whose byte size wraps around would give a small block with a large count.
+    if (static_cast<t_ptr_size>(minsize) > static_cast<t_ptr_size>(-1) / sizeof(t_atom)) return MAX_ERR_OUT_OF_MEM;
     *av = reinterpret_cast<t_atom *>(sysmem_newptrclear(static_cast<t_ptr_size>(minsize) * sizeof(t_atom)));
     if (!*av) return MAX_ERR_OUT_OF_MEM;
     *ac = minsize;

@@ -116,6 +116,13 @@ TEST(Atoms, AllocationHelpersReuseOrAllocate) {
     EXPECT_GE(sysmem_ptrsize(av), 256 * sizeof(t_atom));
     EXPECT_EQ(av[255].a_type, 0);  // cleared
     sysmem_freeptr(av);
+
+    // A count too large to allocate fails; it never gives a small block under a large count.
+    ac = 0;
+    av = nullptr;
+    EXPECT_NE(atom_alloc_array((1L << 60) + 1, &ac, &av, &alloc), MAX_ERR_NONE);
+    EXPECT_EQ(av, nullptr);
+    EXPECT_EQ(ac, 0);
 }
 
 TEST(Symbols, InternedAcrossThreads) {

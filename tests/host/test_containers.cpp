@@ -38,6 +38,14 @@ TEST(Sysmem, ClearingResizeZeroesOnlyTheNewBytes) {
     auto *z = reinterpret_cast<unsigned char *>(sysmem_newptrclear(2048));
     for (int i = 0; i < 2048; ++i) ASSERT_EQ(z[i], 0) << i;
     sysmem_freeptr(z);
+    // A size that cannot be had fails and leaves the block as it was (the header must not wrap).
+    auto *keep = reinterpret_cast<unsigned char *>(sysmem_newptr(8));
+    std::memset(keep, 0x5A, 8);
+    EXPECT_EQ(sysmem_newptr(~t_ptr_size(0)), nullptr);
+    EXPECT_EQ(sysmem_resizeptrclear(keep, ~t_ptr_size(0)), nullptr);
+    EXPECT_EQ(sysmem_ptrsize(keep), 8u);
+    for (int i = 0; i < 8; ++i) ASSERT_EQ(keep[i], 0x5A) << i;
+    sysmem_freeptr(keep);
     // Resizing nothing allocates, as an array made on first use is.
     auto *d = reinterpret_cast<double *>(sysmem_resizeptr(nullptr, 5 * sizeof(double)));
     ASSERT_NE(d, nullptr);
