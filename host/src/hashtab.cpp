@@ -22,7 +22,7 @@ struct Entry {
 };
 
 struct TableImpl {
-    std::mutex m;
+    maxhost_svc::SpinLock m;
     std::unordered_map<t_symbol *, Entry *> index;
     Entry *head = nullptr;
     Entry *tail = nullptr;
@@ -65,7 +65,7 @@ void clear_entries(TableImpl *impl) {
     std::vector<t_object *> values;
     long flags;
     {
-        std::lock_guard<std::mutex> lk(impl->m);
+        std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
         flags = impl->flags;
         values.reserve(impl->index.size());
         while (impl->head) {
@@ -95,7 +95,7 @@ TableImpl *impl_of(t_hashtab *x) { return x ? x->impl : nullptr; }
 bool take(t_hashtab *x, t_symbol *key, t_object **value, long *flags) {
     TableImpl *impl = impl_of(x);
     if (!impl) return false;
-    std::lock_guard<std::mutex> lk(impl->m);
+    std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
     auto it = impl->index.find(key);
     if (it == impl->index.end()) return false;
     *value = it->second->e.value;
@@ -119,7 +119,7 @@ t_hashtab *hashtab_new(long slotcount) {
 t_max_err hashtab_flags(t_hashtab *x, long flags) {
     TableImpl *impl = impl_of(x);
     if (!impl) return MAX_ERR_INVALID_PTR;
-    std::lock_guard<std::mutex> lk(impl->m);
+    std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
     impl->flags = flags;
     return MAX_ERR_NONE;
 }
@@ -127,7 +127,7 @@ t_max_err hashtab_flags(t_hashtab *x, long flags) {
 t_atom_long hashtab_getflags(t_hashtab *x) {
     TableImpl *impl = impl_of(x);
     if (!impl) return 0;
-    std::lock_guard<std::mutex> lk(impl->m);
+    std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
     return impl->flags;
 }
 
@@ -137,7 +137,7 @@ t_max_err hashtab_store(t_hashtab *x, t_symbol *key, t_object *val) {
     t_object *old = nullptr;
     long flags;
     {
-        std::lock_guard<std::mutex> lk(impl->m);
+        std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
         flags = impl->flags;
         auto it = impl->index.find(key);
         if (it != impl->index.end()) {
@@ -163,7 +163,7 @@ t_max_err hashtab_lookup(t_hashtab *x, t_symbol *key, t_object **val) {
     TableImpl *impl = impl_of(x);
     if (val) *val = nullptr;
     if (!impl) return MAX_ERR_INVALID_PTR;
-    std::lock_guard<std::mutex> lk(impl->m);
+    std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
     auto it = impl->index.find(key);
     if (it == impl->index.end()) return MAX_ERR_GENERIC;
     if (val) *val = it->second->e.value;
@@ -194,14 +194,14 @@ t_max_err hashtab_clear(t_hashtab *x) {
 t_atom_long hashtab_getsize(t_hashtab *x) {
     TableImpl *impl = impl_of(x);
     if (!impl) return 0;
-    std::lock_guard<std::mutex> lk(impl->m);
+    std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
     return static_cast<t_atom_long>(impl->index.size());
 }
 
 void hashtab_funall(t_hashtab *x, method fun, void *arg) {
     TableImpl *impl = impl_of(x);
     if (!impl || !fun) return;
-    std::unique_lock<std::mutex> lk(impl->m);
+    std::unique_lock<maxhost_svc::SpinLock> lk(impl->m);
     maxhost_svc::WalkSnapshot<Entry *> snapshot(impl->index.size());
     for (Entry *en = impl->head; en; en = en->next) snapshot.push(en);
     ++impl->walking;
@@ -220,7 +220,7 @@ t_max_err hashtab_getkeys(t_hashtab *x, long *kc, t_symbol ***kv) {
     if (kv) *kv = nullptr;
     TableImpl *impl = impl_of(x);
     if (!impl || !kc || !kv) return MAX_ERR_INVALID_PTR;
-    std::lock_guard<std::mutex> lk(impl->m);
+    std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
     size_t n = impl->index.size();
     if (n == 0) return MAX_ERR_NONE;
     auto **keys = reinterpret_cast<t_symbol **>(sysmem_newptr(n * sizeof(t_symbol *)));

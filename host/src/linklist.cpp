@@ -20,7 +20,7 @@ struct Node {
 };
 
 struct ListImpl {
-    std::mutex m;
+    maxhost_svc::SpinLock m;
     std::vector<Node *> nodes;
     long flags = OBJ_FLAG_OBJ;
     int walking = 0;
@@ -69,7 +69,7 @@ void clear_items(ListImpl *impl) {
     std::vector<void *> items;
     long flags;
     {
-        std::lock_guard<std::mutex> lk(impl->m);
+        std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
         flags = impl->flags;
         items.reserve(impl->nodes.size());
         while (!impl->nodes.empty()) items.push_back(impl->remove_at(impl->nodes.size() - 1));
@@ -105,7 +105,7 @@ t_linklist *linklist_new(void) {
 
 void linklist_flags(t_linklist *x, long flags) {
     if (ListImpl *impl = impl_of(x)) {
-        std::lock_guard<std::mutex> lk(impl->m);
+        std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
         impl->flags = flags;
     }
 }
@@ -113,14 +113,14 @@ void linklist_flags(t_linklist *x, long flags) {
 long linklist_getflags(t_linklist *x) {
     ListImpl *impl = impl_of(x);
     if (!impl) return 0;
-    std::lock_guard<std::mutex> lk(impl->m);
+    std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
     return impl->flags;
 }
 
 t_atom_long linklist_append(t_linklist *x, void *o) {
     ListImpl *impl = impl_of(x);
     if (!impl) return -1;
-    std::lock_guard<std::mutex> lk(impl->m);
+    std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
     impl->nodes.push_back(new Node{o, false});
     return static_cast<t_atom_long>(impl->nodes.size()) - 1;
 }
@@ -128,7 +128,7 @@ t_atom_long linklist_append(t_linklist *x, void *o) {
 t_atom_long linklist_insertindex(t_linklist *x, void *o, long index) {
     ListImpl *impl = impl_of(x);
     if (!impl) return -1;
-    std::lock_guard<std::mutex> lk(impl->m);
+    std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
     if (index < 0 || static_cast<size_t>(index) > impl->nodes.size()) return -1;
     impl->nodes.insert(impl->nodes.begin() + index, new Node{o, false});
     return index;
@@ -137,14 +137,14 @@ t_atom_long linklist_insertindex(t_linklist *x, void *o, long index) {
 t_atom_long linklist_getsize(t_linklist *x) {
     ListImpl *impl = impl_of(x);
     if (!impl) return 0;
-    std::lock_guard<std::mutex> lk(impl->m);
+    std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
     return static_cast<t_atom_long>(impl->nodes.size());
 }
 
 void *linklist_getindex(t_linklist *x, long index) {
     ListImpl *impl = impl_of(x);
     if (!impl) return nullptr;
-    std::lock_guard<std::mutex> lk(impl->m);
+    std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
     if (index < 0 || static_cast<size_t>(index) >= impl->nodes.size()) return nullptr;
     return impl->nodes[static_cast<size_t>(index)]->item;
 }
@@ -153,7 +153,7 @@ long linklist_next(t_linklist *x, void *p, void **next) {
     void *found = nullptr;
     long result = -1;
     if (ListImpl *impl = impl_of(x)) {
-        std::lock_guard<std::mutex> lk(impl->m);
+        std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
         long i = impl->find(p);
         if (i >= 0 && static_cast<size_t>(i) + 1 < impl->nodes.size()) {
             result = i + 1;
@@ -168,7 +168,7 @@ long linklist_prev(t_linklist *x, void *p, void **prev) {
     void *found = nullptr;
     long result = -1;
     if (ListImpl *impl = impl_of(x)) {
-        std::lock_guard<std::mutex> lk(impl->m);
+        std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
         long i = impl->find(p);
         if (i > 0) {
             result = i - 1;
@@ -182,7 +182,7 @@ long linklist_prev(t_linklist *x, void *p, void **prev) {
 t_atom_long linklist_objptr2index(t_linklist *x, void *p) {
     ListImpl *impl = impl_of(x);
     if (!impl) return -1;
-    std::lock_guard<std::mutex> lk(impl->m);
+    std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
     return impl->find(p);
 }
 
@@ -192,7 +192,7 @@ t_atom_long linklist_deleteindex(t_linklist *x, long index) {
     void *item;
     long flags;
     {
-        std::lock_guard<std::mutex> lk(impl->m);
+        std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
         if (index < 0 || static_cast<size_t>(index) >= impl->nodes.size()) return -1;
         item = impl->remove_at(static_cast<size_t>(index));
         flags = impl->flags;
@@ -204,7 +204,7 @@ t_atom_long linklist_deleteindex(t_linklist *x, long index) {
 long linklist_chuckindex(t_linklist *x, long index) {
     ListImpl *impl = impl_of(x);
     if (!impl) return -1;
-    std::lock_guard<std::mutex> lk(impl->m);
+    std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
     if (index < 0 || static_cast<size_t>(index) >= impl->nodes.size()) return -1;
     impl->remove_at(static_cast<size_t>(index));
     return index;
@@ -213,7 +213,7 @@ long linklist_chuckindex(t_linklist *x, long index) {
 long linklist_chuckobject(t_linklist *x, void *o) {
     ListImpl *impl = impl_of(x);
     if (!impl) return MAX_ERR_INVALID_PTR;
-    std::lock_guard<std::mutex> lk(impl->m);
+    std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
     long i = impl->find(o);
     if (i < 0) return MAX_ERR_GENERIC;
     impl->remove_at(static_cast<size_t>(i));
@@ -227,7 +227,7 @@ void linklist_clear(t_linklist *x) {
 void linklist_funall(t_linklist *x, method fun, void *arg) {
     ListImpl *impl = impl_of(x);
     if (!impl || !fun) return;
-    std::unique_lock<std::mutex> lk(impl->m);
+    std::unique_lock<maxhost_svc::SpinLock> lk(impl->m);
     maxhost_svc::WalkSnapshot<Node *> snapshot(impl->nodes.size());
     for (Node *n : impl->nodes) snapshot.push(n);
     ++impl->walking;
@@ -248,7 +248,7 @@ long linklist_findfirst(t_linklist *x, void **o, long cmpfn(void *, void *), voi
     // The match function runs without the lock, over a snapshot, so it may use the list itself.
     std::vector<void *> items;
     {
-        std::lock_guard<std::mutex> lk(impl->m);
+        std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
         items.reserve(impl->nodes.size());
         for (Node *n : impl->nodes) items.push_back(n->item);
     }
@@ -264,7 +264,7 @@ long linklist_findfirst(t_linklist *x, void **o, long cmpfn(void *, void *), voi
 void linklist_shuffle(t_linklist *x) {
     ListImpl *impl = impl_of(x);
     if (!impl) return;
-    std::lock_guard<std::mutex> lk(impl->m);
+    std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
     // Fisher-Yates from the C library generator, so srand() makes the order reproducible.
     for (size_t i = impl->nodes.size(); i > 1; --i) {
         size_t j = static_cast<size_t>(std::rand()) % i;
@@ -275,7 +275,7 @@ void linklist_shuffle(t_linklist *x) {
 void linklist_reverse(t_linklist *x) {
     ListImpl *impl = impl_of(x);
     if (!impl) return;
-    std::lock_guard<std::mutex> lk(impl->m);
+    std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
     std::reverse(impl->nodes.begin(), impl->nodes.end());
 }
 

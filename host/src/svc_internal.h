@@ -5,8 +5,10 @@
 #include "ext.h"
 #include "ext_obex.h"
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
+#include <thread>
 
 namespace maxhost_svc {
 
@@ -23,6 +25,21 @@ t_class *make_internal_class(const char *name, method release, long size);
 // What a container does with an item it lets go of, by its flags: sysmem_freeptr for
 // OBJ_FLAG_MEMORY, nothing for OBJ_FLAG_REF / OBJ_FLAG_DATA, object_free otherwise.
 void let_go(void *item, long flags);
+
+// Guards a container's own bookkeeping. Every section it covers is a few instructions long and
+// never calls out (callbacks and letting items go run unlocked), and containers are used on every
+// learning step, so a spin lock costs far less than a kernel-backed mutex.
+class SpinLock {
+public:
+    void lock() {
+        while (flag_.test_and_set(std::memory_order_acquire)) std::this_thread::yield();
+    }
+    bool try_lock() { return !flag_.test_and_set(std::memory_order_acquire); }
+    void unlock() { flag_.clear(std::memory_order_release); }
+
+private:
+    std::atomic_flag flag_ = ATOMIC_FLAG_INIT;
+};
 
 // The items a walk visits, copied under the container's lock. Walks in externals are short and
 // run on every learning step, so small ones stay on the stack.
