@@ -1,0 +1,852 @@
+// chainlet: a discrete hidden Markov model over the symbols 0 to 127.
+//
+// The model (initial distribution, one transition and one emission row per state) lives in
+// separate blocks as the design lays it out. A "list" runs one scaled Baum-Welch step:
+// forward, backward, the gate, the re-estimation and the blend. The passes run over extra
+// storage laid out for vector loops (the emission table by symbol, the transposed transition
+// matrix, the scaled backward values by step); every sum is taken in the order the design gives,
+// so the results are bit for bit those of the design's loops.
+//
+// Locks: `mutex` marks a training or scoring pass ("list" drops its sequence and
+// "vraisemblance" answers 1000.0 when it is taken); `model_mutex` guards the model and is held
+// by every reader and writer: the passes, "bang", "clear", the dump snapshot and the lcd colours.
+// Nothing is posted or sent while either is held.
+
+#include "chainlet.h"
+
+#include <limits.h>
+#include <math.h>
+#include <stdio.h>
+#include <string.h>
+#include <time.h>
+
+t_class *chainlet_class = NULL;
+
+// Handlers go to the host as untyped methods; the detour through void (*)(void) says the cast is
+// deliberate.
+#define CHAINLET_METHOD(f) ((method)(void (*)(void))(f))
+
+// The passes are compiled once per vector width and the widest one the processor runs is chosen
+// at load time; the arithmetic (and so every result) is the same in each.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
+#define CHAINLET_KERNEL __attribute__((target_clones("avx512f", "avx2", "default")))
+#else
+#define CHAINLET_KERNEL
+#endif
+
+// ---------------------------------------------------------------------------------------------
+// Small helpers
+// ---------------------------------------------------------------------------------------------
+
+// Relaxed atomic access for dump_busy, which the clock task clears on the scheduler thread.
+#if defined(_MSC_VER) && !defined(__clang__)
+#include <intrin.h>
+static t_int32 chainlet_swap(t_int32 *p, t_int32 v) { return (t_int32)_InterlockedExchange((volatile long *)p, (long)v); }
+static void chainlet_store(t_int32 *p, t_int32 v) { *(volatile t_int32 *)p = v; }
+#else
+static t_int32 chainlet_swap(t_int32 *p, t_int32 v) { return __atomic_exchange_n(p, v, __ATOMIC_RELAXED); }
+static void chainlet_store(t_int32 *p, t_int32 v) { __atomic_store_n(p, v, __ATOMIC_RELAXED); }
+#endif
+
+// A real draw from 0 to 1 inclusive.
+static double chainlet_unit(void) { return (double)rand() / (double)RAND_MAX; }
+
+// The first index at which the running sum exceeds one real draw, or -1.
+static t_int32 chainlet_draw(const double *v, long n)
+{
+    double u = chainlet_unit();
+    double s = 0.0;
+    for (long i = 0; i < n; i++) {
+        s += v[i];
+        if (s > u) return (t_int32)i;
+    }
+    return -1;
+}
+
+static int chainlet_usable(double v) { return v != 0.0 && isfinite(v); }
+
+static long chainlet_dump_rows(long n) { return n < CHAINLET_DUMP_ROWS ? n : CHAINLET_DUMP_ROWS; }
+
+// Pass storage, in doubles: the emission table by symbol (128 x N), the transposed transition
+// matrix (N x N), the scaled backward values by step (CHAINLET_MAX_TRAIN x N), three vectors of N
+// (current forward values, a row of sums, unscaled values), the emission sums by symbol (128) and
+// the posteriors of one state by step (CHAINLET_MAX_TRAIN).
+static long chainlet_scratch_size(long n)
+{
+    return n * (CHAINLET_SYMBOLS + n + CHAINLET_MAX_TRAIN + 3) + CHAINLET_SYMBOLS + CHAINLET_MAX_TRAIN;
+}
+
+typedef struct _chainlet_scratch {
+    double *by_symbol;   // [k * N + i] = b_i(k)
+    double *transposed;  // [j * N + i] = a_ij
+    double *beta_steps;  // [t * N + i] = scaled beta_t(i)
+    double *current;     // N
+    double *sums;        // N
+    double *unscaled;    // N
+    double *symbol_sums; // 128
+    double *gamma;       // CHAINLET_MAX_TRAIN
+} t_chainlet_scratch;
+
+static t_chainlet_scratch chainlet_scratch(const t_chainlet *x)
+{
+    const long n = x->state_count;
+    t_chainlet_scratch s;
+    s.by_symbol = x->scratch;
+    s.transposed = s.by_symbol + CHAINLET_SYMBOLS * n;
+    s.beta_steps = s.transposed + n * n;
+    s.current = s.beta_steps + CHAINLET_MAX_TRAIN * n;
+    s.sums = s.current + n;
+    s.unscaled = s.sums + n;
+    s.symbol_sums = s.unscaled + n;
+    s.gamma = s.symbol_sums + CHAINLET_SYMBOLS;
+    return s;
+}
+
+// Every block that the passes need exists.
+static int chainlet_complete(const t_chainlet *x)
+{
+    if (!x->states || !x->initial || !x->initial_estimate || !x->scratch) return 0;
+    for (long i = 0; i < x->state_count; i++) {
+        const t_chainlet_state *st = x->states + i;
+        if (!st->transition || !st->emission || !st->transition_estimate || !st->emission_estimate) return 0;
+    }
+    return 1;
+}
+
+// Estimates start as copies of the model rows, so a row that a sequence never re-estimates blends
+// a stochastic vector, not whatever the block held.
+static void chainlet_copy_estimates(t_chainlet *x)
+{
+    const size_t n = (size_t)x->state_count;
+    if (x->initial && x->initial_estimate) memcpy(x->initial_estimate, x->initial, n * sizeof(double));
+    if (!x->states) return;
+    for (size_t i = 0; i < n; i++) {
+        t_chainlet_state *st = x->states + i;
+        if (st->transition && st->transition_estimate) memcpy(st->transition_estimate, st->transition, n * sizeof(double));
+        if (st->emission && st->emission_estimate)
+            memcpy(st->emission_estimate, st->emission, CHAINLET_SYMBOLS * sizeof(double));
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Vector kernels of the passes. Each keeps, for every output element, the design's order of
+// summation; only independent elements run side by side.
+// ---------------------------------------------------------------------------------------------
+
+// One forward step: sums[j] = sum over k of cur[k] * a_kj (k ascending), unscaled[j] = b_j(o) * sums[j].
+CHAINLET_KERNEL
+static void kernel_forward_step(long n, const t_chainlet_state *states, const double *__restrict cur,
+                                const double *__restrict emis, double *__restrict sums, double *__restrict unscaled)
+{
+    for (long j = 0; j < n; j++) sums[j] = 0.0;
+    for (long k = 0; k < n; k++) {
+        const double a = cur[k];
+        const double *__restrict row = states[k].transition;
+        for (long j = 0; j < n; j++) sums[j] += a * row[j];
+    }
+    for (long j = 0; j < n; j++) unscaled[j] = emis[j] * sums[j];
+}
+
+// One backward step: sums[i] = sum over j of a_ij * next[j] * b_j(o) (j ascending).
+CHAINLET_KERNEL
+static void kernel_backward_step(long n, const double *__restrict transposed, const double *__restrict next,
+                                 const double *__restrict emis, double *__restrict sums)
+{
+    for (long i = 0; i < n; i++) sums[i] = 0.0;
+    for (long j = 0; j < n; j++) {
+        const double bj = next[j];
+        const double ej = emis[j];
+        const double *__restrict col = transposed + j * n;
+        for (long i = 0; i < n; i++) sums[i] += col[i] * bj * ej;
+    }
+}
+
+// Transition counts of state i: sums[j] = sum over t of alpha_t(i) * a_ij * b_j(o_{t+1}) * beta_{t+1}(j).
+CHAINLET_KERNEL
+static void kernel_sigma(long n, long steps, const double *__restrict alpha, const double *__restrict row,
+                         const t_int32 *__restrict seq, const double *__restrict by_symbol,
+                         const double *__restrict beta_steps, double *__restrict sums)
+{
+    for (long j = 0; j < n; j++) sums[j] = 0.0;
+    for (long t = 0; t + 1 < steps; t++) {
+        const double a = alpha[t];
+        const double *__restrict emis = by_symbol + (long)seq[t + 1] * n;
+        const double *__restrict next = beta_steps + (t + 1) * n;
+        for (long j = 0; j < n; j++) sums[j] += a * row[j] * emis[j] * next[j];
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Model store (Part 2.2)
+// ---------------------------------------------------------------------------------------------
+
+void stochastic_vecteur(double *v, long n)
+{
+    if (!v || n <= 0) return;
+    const double e = (double)(rand() % 6 + 1);
+    double sum = 0.0;
+    for (long i = 0; i < n; i++) {
+        v[i] = pow(chainlet_unit(), e);
+        sum += v[i];
+    }
+    if (sum == 0.0) {
+        // Every draw was 0: the even spread keeps the vector stochastic.
+        for (long i = 0; i < n; i++) v[i] = 1.0 / (double)n;
+        return;
+    }
+    for (long i = 0; i < n; i++) v[i] /= sum;
+}
+
+void graf_init(t_chainlet *x)
+{
+    x->states = NULL;
+    x->initial = NULL;
+    x->initial_estimate = NULL;
+    x->sequence = NULL;
+    x->coefficients = NULL;
+    x->scratch = NULL;
+    x->dump_values = NULL;
+    x->lcd_colours = NULL;
+    x->sequence_length = 0;
+    x->sequence_capacity = 0;
+    x->step_capacity = 0;
+    x->current_state = -1;
+
+    const long n = x->state_count;
+    const t_ptr_size row_n = (t_ptr_size)n * sizeof(double);
+    const t_ptr_size row_m = CHAINLET_SYMBOLS * sizeof(double);
+    x->states = (t_chainlet_state *)sysmem_newptr((t_ptr_size)n * sizeof(t_chainlet_state));
+    if (!x->states) return;
+    x->initial_estimate = (double *)sysmem_newptr(row_n);
+    x->initial = (double *)sysmem_newptr(row_n);
+    if (x->initial) stochastic_vecteur(x->initial, n);
+    for (long i = 0; i < n; i++) {
+        t_chainlet_state *st = x->states + i;
+        st->transition_estimate = (double *)sysmem_newptr(row_n);
+        st->emission_estimate = (double *)sysmem_newptr(row_m);
+        st->transition = (double *)sysmem_newptr(row_n);
+        if (st->transition) stochastic_vecteur(st->transition, n);
+        st->emission = (double *)sysmem_newptr(row_m);
+        if (st->emission) stochastic_vecteur(st->emission, CHAINLET_SYMBOLS);
+        st->alpha = NULL;
+        st->beta = NULL;
+        st->alpha_unscaled = NULL;
+    }
+    chainlet_copy_estimates(x);
+    x->scratch = (double *)sysmem_newptr((t_ptr_size)chainlet_scratch_size(n) * sizeof(double));
+    x->dump_values = (double *)sysmem_newptr((t_ptr_size)(n + chainlet_dump_rows(n) * (n + CHAINLET_SYMBOLS)) *
+                                             sizeof(double));
+    x->lcd_colours = (unsigned char *)sysmem_newptr((t_ptr_size)n * CHAINLET_SYMBOLS);
+}
+
+void graf_clear(t_chainlet *x)
+{
+    x->current_state = -1;
+    x->trained = 0;
+    const long n = x->state_count;
+    if (x->initial) stochastic_vecteur(x->initial, n);
+    if (x->states) {
+        for (long i = 0; i < n; i++) {
+            t_chainlet_state *st = x->states + i;
+            if (st->transition) stochastic_vecteur(st->transition, n);
+            if (st->emission) stochastic_vecteur(st->emission, CHAINLET_SYMBOLS);
+        }
+    }
+    chainlet_copy_estimates(x);
+}
+
+static void chainlet_release(void *p)
+{
+    if (p) sysmem_freeptr(p);
+}
+
+void graf_free(t_chainlet *x)
+{
+    chainlet_release(x->initial);
+    chainlet_release(x->initial_estimate);
+    chainlet_release(x->sequence);
+    chainlet_release(x->coefficients);
+    chainlet_release(x->scratch);
+    chainlet_release(x->dump_values);
+    chainlet_release(x->lcd_colours);
+    x->initial = x->initial_estimate = x->coefficients = x->scratch = x->dump_values = NULL;
+    x->sequence = NULL;
+    x->lcd_colours = NULL;
+    if (x->states) {
+        for (long i = 0; i < x->state_count; i++) {
+            t_chainlet_state *st = x->states + i;
+            chainlet_release(st->transition);
+            chainlet_release(st->emission);
+            chainlet_release(st->alpha);
+            chainlet_release(st->beta);
+            chainlet_release(st->alpha_unscaled);
+            chainlet_release(st->transition_estimate);
+            chainlet_release(st->emission_estimate);
+        }
+        sysmem_freeptr(x->states);
+        x->states = NULL;
+    }
+    x->sequence_capacity = 0;
+    x->step_capacity = 0;
+}
+
+// Grows *p to hold `count` items of `size` bytes; the old block stays when that fails.
+static int chainlet_grow(void **p, long count, size_t size)
+{
+    const t_ptr_size bytes = (t_ptr_size)count * (t_ptr_size)size;
+    void *q = *p ? sysmem_resizeptr(*p, bytes) : sysmem_newptr(bytes);
+    if (!q) return 0;
+    *p = q;
+    return 1;
+}
+
+long graf_init_vecteur(t_chainlet *x, long n, t_atom *argv)
+{
+    if (n <= 0 || n > CHAINLET_MAX_SCORE || !argv) return 0;
+    // Storage only grows: sequences of alternating lengths pay for no allocation.
+    if (n > x->sequence_capacity) {
+        int ok = chainlet_grow((void **)&x->sequence, n, sizeof(t_int32));
+        ok = chainlet_grow((void **)&x->coefficients, n, sizeof(double)) && ok;
+        if (!ok) {
+            x->sequence_length = 0;
+            return 0;
+        }
+        x->sequence_capacity = (t_int32)n;
+    }
+    // The per-step values of each state are kept for training lengths only; a longer sequence
+    // (scored, never learned) runs its forward pass without them.
+    if (n <= CHAINLET_MAX_TRAIN && n > x->step_capacity && x->states) {
+        int ok = 1;
+        for (long i = 0; i < x->state_count; i++) {
+            t_chainlet_state *st = x->states + i;
+            ok = chainlet_grow((void **)&st->alpha, n, sizeof(double)) && ok;
+            ok = chainlet_grow((void **)&st->beta, n, sizeof(double)) && ok;
+            ok = chainlet_grow((void **)&st->alpha_unscaled, n, sizeof(double)) && ok;
+        }
+        if (!ok) {
+            x->sequence_length = 0;
+            return 0;
+        }
+        x->step_capacity = (t_int32)n;
+    }
+    x->sequence_length = (t_int32)n;
+    for (long i = 0; i < n; i++) {
+        t_int32 o;
+        if (atom_gettype(argv + i) == A_LONG) {
+            t_atom_long v = atom_getlong(argv + i);
+            o = v <= 0 ? 0 : (v > 126 ? 127 : (t_int32)v);
+        } else {
+            o = (t_int32)(rand() % CHAINLET_SYMBOLS);
+        }
+        x->sequence[i] = o;
+    }
+    return 1;
+}
+
+double calculer_coefficient(t_chainlet *x, long t)
+{
+    if (!x->coefficients || !x->states || t < 0 || t >= x->sequence_length) return 0.0;
+    double s = 0.0;
+    if (t < x->step_capacity)
+        for (long i = 0; i < x->state_count; i++)
+            if (x->states[i].alpha_unscaled) s += x->states[i].alpha_unscaled[t];
+    const double c = s != 0.0 ? 1.0 / s : 0.0;
+    x->coefficients[t] = c;
+    return c;
+}
+
+// Coefficient of one step from the unscaled values (the same sum as calculer_coefficient).
+static double chainlet_scale(long n, const double *unscaled, double *scaled)
+{
+    double s = 0.0;
+    for (long i = 0; i < n; i++) s += unscaled[i];
+    const double c = s != 0.0 ? 1.0 / s : 0.0;
+    for (long i = 0; i < n; i++) scaled[i] = unscaled[i] * c;
+    return c;
+}
+
+void calculer_forward(t_chainlet *x)
+{
+    const long n = x->state_count;
+    const long steps = x->sequence_length;
+    if (!chainlet_complete(x) || !x->sequence || !x->coefficients || steps <= 0) return;
+    const t_chainlet_scratch s = chainlet_scratch(x);
+    const int keep = steps <= x->step_capacity;
+    const t_int32 *seq = x->sequence;
+    t_chainlet_state *states = x->states;
+
+    for (long i = 0; i < n; i++) {
+        const double *em = states[i].emission;
+        for (long k = 0; k < CHAINLET_SYMBOLS; k++) s.by_symbol[k * n + i] = em[k];
+    }
+    const double *emis = s.by_symbol + (long)seq[0] * n;
+    for (long i = 0; i < n; i++) s.unscaled[i] = x->initial[i] * emis[i];
+    double c = chainlet_scale(n, s.unscaled, s.current);
+    x->coefficients[0] = c;
+    if (keep)
+        for (long i = 0; i < n; i++) {
+            states[i].alpha_unscaled[0] = s.unscaled[i];
+            states[i].alpha[0] = s.current[i];
+        }
+    for (long t = 0; t + 1 < steps; t++) {
+        emis = s.by_symbol + (long)seq[t + 1] * n;
+        kernel_forward_step(n, states, s.current, emis, s.sums, s.unscaled);
+        c = chainlet_scale(n, s.unscaled, s.current);
+        x->coefficients[t + 1] = c;
+        if (keep)
+            for (long j = 0; j < n; j++) {
+                states[j].alpha_unscaled[t + 1] = s.unscaled[j];
+                states[j].alpha[t + 1] = s.current[j];
+            }
+    }
+}
+
+void calculer_backward(t_chainlet *x)
+{
+    const long n = x->state_count;
+    const long steps = x->sequence_length;
+    if (!chainlet_complete(x) || !x->sequence || !x->coefficients || steps <= 0 || steps > x->step_capacity) return;
+    const t_chainlet_scratch s = chainlet_scratch(x);
+    t_chainlet_state *states = x->states;
+    for (long i = 0; i < n; i++) {
+        const double *row = states[i].transition;
+        for (long j = 0; j < n; j++) s.transposed[j * n + i] = row[j];
+    }
+    const double last = x->coefficients[steps - 1];
+    for (long i = 0; i < n; i++) {
+        s.beta_steps[(steps - 1) * n + i] = last;
+        states[i].beta[steps - 1] = last;
+    }
+    for (long t = steps - 2; t >= 0; t--) {
+        const double *emis = s.by_symbol + (long)x->sequence[t + 1] * n;
+        kernel_backward_step(n, s.transposed, s.beta_steps + (t + 1) * n, emis, s.sums);
+        const double c = x->coefficients[t];
+        double *out = s.beta_steps + t * n;
+        for (long i = 0; i < n; i++) {
+            out[i] = c * s.sums[i];
+            states[i].beta[t] = out[i];
+        }
+    }
+}
+
+double calculer_produit_coefficient(t_chainlet *x)
+{
+    if (!x->coefficients || x->sequence_length <= 0) return 0.0;
+    double p = x->coefficients[0];
+    for (long t = 1; t < x->sequence_length; t++) p *= x->coefficients[t];
+    return p;
+}
+
+double calculer_gamma(t_chainlet *x, long i, long t)
+{
+    if (!x->states || !x->coefficients || i < 0 || i >= x->state_count || t < 0 || t >= x->sequence_length ||
+        t >= x->step_capacity)
+        return 0.0;
+    const t_chainlet_state *st = x->states + i;
+    if (!st->alpha || !st->beta) return 0.0;
+    return st->alpha[t] * st->beta[t] / x->coefficients[t];
+}
+
+double calculer_sigma(t_chainlet *x, long i, long j)
+{
+    const long n = x->state_count;
+    if (!x->states || !x->sequence || i < 0 || i >= n || j < 0 || j >= n || x->sequence_length > x->step_capacity)
+        return 0.0;
+    const t_chainlet_state *si = x->states + i;
+    const t_chainlet_state *sj = x->states + j;
+    if (!si->alpha || !si->transition || !sj->emission || !sj->beta) return 0.0;
+    double s = 0.0;
+    for (long t = 0; t + 1 < x->sequence_length; t++)
+        s += si->alpha[t] * si->transition[j] * sj->emission[x->sequence[t + 1]] * sj->beta[t + 1];
+    return s;
+}
+
+void calculer_estimation(t_chainlet *x)
+{
+    const long n = x->state_count;
+    const long steps = x->sequence_length;
+    if (!chainlet_complete(x) || !x->sequence || !x->coefficients || steps <= 0 || steps > x->step_capacity) return;
+    const t_chainlet_scratch s = chainlet_scratch(x);
+    const double *c = x->coefficients;
+
+    // A re-estimate is taken only when it is a real distribution: a total that is 0 (the design's
+    // rule) or not finite (a pass that overflowed) leaves the previous estimate in place.
+    int finite = 1;
+    for (long i = 0; i < n; i++) {
+        s.sums[i] = x->states[i].alpha[0] * x->states[i].beta[0] / c[0];
+        finite = finite && isfinite(s.sums[i]);
+    }
+    if (finite) memcpy(x->initial_estimate, s.sums, (size_t)n * sizeof(double));
+
+    for (long i = 0; i < n; i++) {
+        t_chainlet_state *st = x->states + i;
+        kernel_sigma(n, steps, st->alpha, st->transition, x->sequence, s.by_symbol, s.beta_steps, s.sums);
+        double total = 0.0;
+        for (long j = 0; j < n; j++) total += s.sums[j];
+        if (chainlet_usable(total))
+            for (long j = 0; j < n; j++) st->transition_estimate[j] = s.sums[j] / total;
+
+        total = 0.0;
+        for (long t = 0; t < steps; t++) {
+            s.gamma[t] = st->alpha[t] * st->beta[t] / c[t];
+            total += s.gamma[t];
+        }
+        if (chainlet_usable(total)) {
+            // Each symbol's sum takes its steps in order, as a scan of the whole sequence per symbol would.
+            for (long k = 0; k < CHAINLET_SYMBOLS; k++) s.symbol_sums[k] = 0.0;
+            for (long t = 0; t < steps; t++) s.symbol_sums[x->sequence[t]] += s.gamma[t];
+            for (long k = 0; k < CHAINLET_SYMBOLS; k++) st->emission_estimate[k] = s.symbol_sums[k] / total;
+        }
+    }
+}
+
+void calculer_apprentissage(t_chainlet *x)
+{
+    if (!x->states) return;
+    const long n = x->state_count;
+    const double w = (double)x->apprentissage;
+    const double d = w + 1.0;
+    if (x->initial && x->initial_estimate)
+        for (long i = 0; i < n; i++) x->initial[i] = (w * x->initial[i] + x->initial_estimate[i]) / d;
+    for (long i = 0; i < n; i++) {
+        t_chainlet_state *st = x->states + i;
+        if (st->transition && st->transition_estimate)
+            for (long j = 0; j < n; j++) st->transition[j] = (w * st->transition[j] + st->transition_estimate[j]) / d;
+        if (st->emission && st->emission_estimate)
+            for (long k = 0; k < CHAINLET_SYMBOLS; k++)
+                st->emission[k] = (w * st->emission[k] + st->emission_estimate[k]) / d;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Generation and likelihood (Part 2.3)
+// ---------------------------------------------------------------------------------------------
+
+t_int32 graf_init_step(t_chainlet *x)
+{
+    t_int32 r = -1;
+    if (x->states && x->initial) r = chainlet_draw(x->initial, x->state_count);
+    x->current_state = r;
+    return r;
+}
+
+t_int32 graf_step(t_chainlet *x)
+{
+    if (!x->states || x->current_state < 0 || x->current_state >= x->state_count) return -1;
+    const t_chainlet_state *st = x->states + x->current_state;
+    t_int32 symbol = -1;
+    if (st->emission) symbol = chainlet_draw(st->emission, CHAINLET_SYMBOLS);
+    if (st->transition) {
+        t_int32 next = chainlet_draw(st->transition, x->state_count);
+        if (next >= 0) x->current_state = next;
+    }
+    return symbol;
+}
+
+double calculer_vraisemblance(t_chainlet *x)
+{
+    if (!x->coefficients || x->sequence_length <= 0) return 0.0;
+    double s = 0.0;
+    for (long t = 0; t < x->sequence_length; t++) s += x->coefficients[t];
+    return s != 0.0 ? 1.0 / s : 0.0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Object (Part 2.1)
+// ---------------------------------------------------------------------------------------------
+
+void chainlet_bang(t_chainlet *x)
+{
+    // Waits for a pass to end rather than losing the bang.
+    systhread_mutex_lock(x->model_mutex);
+    const t_int32 trained = x->trained;
+    t_int32 symbol = -1;
+    if (trained) {
+        if (x->current_state < 0) graf_init_step(x);
+        symbol = graf_step(x);
+    }
+    systhread_mutex_unlock(x->model_mutex);
+    if (!trained)
+        outlet_bang(x->bang_outlet);
+    else
+        outlet_int(x->int_outlet, symbol);
+}
+
+void chainlet_list(t_chainlet *x, t_symbol *s, long argc, t_atom *argv)
+{
+    (void)s;
+    if (argc > CHAINLET_MAX_TRAIN) return;
+    if (argc <= 0 || !argv) return;  // an empty list is ignored
+    if (systhread_mutex_trylock(x->mutex) != 0) return;
+    systhread_mutex_lock(x->model_mutex);
+    if (chainlet_complete(x) && graf_init_vecteur(x, argc, argv)) {
+        calculer_forward(x);
+        calculer_backward(x);
+        // The design's gate (a product of exactly 0), and a coefficient that is 0 or infinite
+        // behind an overflowed product, which would otherwise carry NaN into the model.
+        int learn = calculer_produit_coefficient(x) != 0.0;
+        for (long t = 0; learn && t < x->sequence_length; t++) learn = chainlet_usable(x->coefficients[t]);
+        if (learn) {
+            calculer_estimation(x);
+            calculer_apprentissage(x);
+            x->trained = 1;
+        }
+    }
+    systhread_mutex_unlock(x->model_mutex);
+    systhread_mutex_unlock(x->mutex);
+}
+
+void chainlet_vraisemblance(t_chainlet *x, t_symbol *s, long argc, t_atom *argv)
+{
+    (void)s;
+    double score = 0.0;
+    // An empty sequence, one longer than any the host delivers, and a busy lock all answer 1000.0.
+    if (argc > 0 && argc <= CHAINLET_MAX_SCORE && argv && systhread_mutex_trylock(x->mutex) == 0) {
+        systhread_mutex_lock(x->model_mutex);
+        if (chainlet_complete(x) && graf_init_vecteur(x, argc, argv)) {
+            calculer_forward(x);
+            score = calculer_vraisemblance(x);
+        }
+        systhread_mutex_unlock(x->model_mutex);
+        systhread_mutex_unlock(x->mutex);
+    }
+    outlet_float(x->float_outlet, score == 0.0 ? 1000.0 : -log(score));
+}
+
+void chainlet_clear(t_chainlet *x)
+{
+    systhread_mutex_lock(x->model_mutex);
+    graf_clear(x);
+    systhread_mutex_unlock(x->model_mutex);
+}
+
+void chainlet_int(t_chainlet *x, long n)
+{
+    (void)x;
+    (void)n;
+}
+
+void chainlet_task_max(t_chainlet *x) { chainlet_store(&x->dump_busy, 0); }
+
+void chainlet_assist(t_chainlet *x, void *b, long m, long a, char *s)
+{
+    (void)x;
+    (void)b;
+    if (!s) return;
+    if (m == ASSIST_INLET) {
+        snprintf(s, CHAINLET_ASSIST_SIZE, "(bang) (list) (symbol) clear, dump_lcd, dump_max, vraisemblance");
+        return;
+    }
+    static const char *const outlets[] = {"(int)", "(bang)", "(lcd) dump", "(float) - ln vraisemblance"};
+    if (a >= 0 && a < 4) snprintf(s, CHAINLET_ASSIST_SIZE, "%s", outlets[a]);
+}
+
+void *chainlet_new(t_symbol *s, long argc, t_atom *argv)
+{
+    (void)s;
+    t_chainlet *x = (t_chainlet *)object_alloc(chainlet_class);
+    if (!x) return NULL;
+    srand((unsigned int)time(NULL));
+
+    x->state_count = CHAINLET_DEFAULT_STATES;
+    x->symbol_count = CHAINLET_SYMBOLS;
+    x->lcd = 150;
+    x->apprentissage = 1.0f;
+    x->trained = 0;
+    x->dump_busy = 0;
+    x->current_state = -1;
+    x->sequence_length = 0;
+    if (argc > 0 && argv && atom_gettype(argv) == A_LONG) {
+        t_atom_long v = atom_getlong(argv);
+        if (v > 1 && v <= CHAINLET_MAX_STATES) x->state_count = (t_int32)v;
+    }
+
+    x->lcd_qelem = qelem_new(x, CHAINLET_METHOD(chainlet_qtask_lcd));
+    x->dump_clock = clock_new(x, CHAINLET_METHOD(chainlet_task_max));
+    x->float_outlet = floatout(x);
+    x->lcd_outlet = outlet_new(x, NULL);
+    x->bang_outlet = bangout(x);
+    x->int_outlet = intout(x);
+    systhread_mutex_new(&x->mutex, 0);
+    systhread_mutex_new(&x->model_mutex, 0);
+    attr_args_process(x, (short)(argc > SHRT_MAX ? SHRT_MAX : (argc < 0 ? 0 : argc)), argv);
+    graf_init(x);
+    return x;
+}
+
+void chainlet_free(t_chainlet *x)
+{
+    graf_free(x);
+    if (x->mutex) systhread_mutex_free(x->mutex);
+    if (x->model_mutex) systhread_mutex_free(x->model_mutex);
+    x->mutex = x->model_mutex = NULL;
+    if (x->lcd_qelem) {
+        qelem_unset(x->lcd_qelem);
+        qelem_free(x->lcd_qelem);
+    }
+    if (x->dump_clock) {
+        clock_unset(x->dump_clock);
+        object_free(x->dump_clock);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reporting (Part 2.4)
+// ---------------------------------------------------------------------------------------------
+
+void chainlet_dumpmax(t_chainlet *x)
+{
+    if (chainlet_swap(&x->dump_busy, 1) != 0) return;
+    if (x->states) {
+        // The model is copied under the lock and printed after it.
+        const long n = x->state_count;
+        const long rows = chainlet_dump_rows(n);
+        double *v = x->dump_values;
+        char has_initial = 0, has_transition[CHAINLET_DUMP_ROWS] = {0}, has_emission[CHAINLET_DUMP_ROWS] = {0};
+        systhread_mutex_lock(x->model_mutex);
+        const long steps = x->sequence_length;
+        const double w = (double)x->apprentissage;
+        if (v) {
+            if (x->initial) {
+                has_initial = 1;
+                memcpy(v, x->initial, (size_t)n * sizeof(double));
+            }
+            for (long i = 0; i < rows; i++) {
+                const t_chainlet_state *st = x->states + i;
+                double *out = v + n + i * (n + CHAINLET_SYMBOLS);
+                if (st->transition) {
+                    has_transition[i] = 1;
+                    memcpy(out, st->transition, (size_t)n * sizeof(double));
+                }
+                if (st->emission) {
+                    has_emission[i] = 1;
+                    memcpy(out + n, st->emission, CHAINLET_SYMBOLS * sizeof(double));
+                }
+            }
+        }
+        systhread_mutex_unlock(x->model_mutex);
+
+        post("Taille MMC : %ld", (long)n);
+        post("Taille vecteur : %ld", (long)steps);
+        post("Apprentissage : %f", w);
+        if (has_initial)
+            for (long i = 0; i < n; i++) post("Initialisation %ld : %f", i, v[i]);
+        for (long i = 0; i < rows; i++)
+            if (has_transition[i])
+                for (long j = 0; j < n; j++) post("Transition %ld %ld : %f", i, j, v[n + i * (n + CHAINLET_SYMBOLS) + j]);
+        for (long i = 0; i < rows; i++)
+            if (has_emission[i])
+                for (long k = 0; k < CHAINLET_SYMBOLS; k++)
+                    post("Distribution %ld %ld : %f", i, k, v[n + i * (n + CHAINLET_SYMBOLS) + n + k]);
+    }
+    if (x->dump_clock) clock_fdelay(x->dump_clock, 1000.0);
+}
+
+void chainlet_dumplcd(t_chainlet *x)
+{
+    if (x->lcd_qelem) qelem_set(x->lcd_qelem);
+}
+
+long chainlet_colour(double b)
+{
+    const float v = (float)(b * 10.0 * 5.0);
+    if (v > 1.5) {
+        const double r = round(v) + 244.0;
+        return r < 255.0 ? (long)r : 255;
+    }
+    if ((double)v > 0.1) return 245;
+    return 0;
+}
+
+void chainlet_qtask_lcd(t_chainlet *x)
+{
+    const long n = x->state_count;
+    const long lcd = x->lcd;
+    const long cw = lcd / CHAINLET_SYMBOLS;
+    const long ch = lcd / n;
+    char has_row[CHAINLET_MAX_STATES] = {0};
+    int draw = 0;
+    if (x->states && x->lcd_colours) {
+        draw = 1;
+        systhread_mutex_lock(x->model_mutex);
+        for (long i = 0; i < n; i++) {
+            const double *em = x->states[i].emission;
+            if (!em) continue;
+            has_row[i] = 1;
+            for (long k = 0; k < CHAINLET_SYMBOLS; k++) x->lcd_colours[i * CHAINLET_SYMBOLS + k] = (unsigned char)chainlet_colour(em[k]);
+        }
+        systhread_mutex_unlock(x->model_mutex);
+    }
+
+    t_atom a[5];
+    outlet_anything(x->lcd_outlet, gensym("clear"), 0, NULL);
+    atom_setlong(a, 3 * CHAINLET_SYMBOLS * cw);
+    atom_setlong(a + 1, n * ch);
+    outlet_anything(x->lcd_outlet, gensym("size"), 2, a);
+    if (!draw) return;
+    t_symbol *paintrect = gensym("paintrect");
+    for (long i = 0; i < n; i++) {
+        if (!has_row[i]) continue;
+        for (long k = 0; k < CHAINLET_SYMBOLS; k++) {
+            atom_setlong(a, 3 * k * cw);
+            atom_setlong(a + 1, i * ch);
+            atom_setlong(a + 2, (3 * k + 3) * cw);
+            atom_setlong(a + 3, (i + 1) * ch);
+            atom_setlong(a + 4, x->lcd_colours[i * CHAINLET_SYMBOLS + k]);
+            outlet_anything(x->lcd_outlet, paintrect, 5, a);
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Loading
+// ---------------------------------------------------------------------------------------------
+
+static void chainlet_setup(void)
+{
+    if (chainlet_class) return;
+    t_class *c = class_new("chainlet", CHAINLET_METHOD(chainlet_new), CHAINLET_METHOD(chainlet_free),
+                           (long)sizeof(t_chainlet), NULL, A_GIMME, 0);
+
+    class_addmethod(c, CHAINLET_METHOD(chainlet_assist), "assist", A_CANT, 0);
+    class_addmethod(c, CHAINLET_METHOD(chainlet_bang), "bang", 0);
+    class_addmethod(c, CHAINLET_METHOD(chainlet_dumpmax), "dump_max", 0);
+    class_addmethod(c, CHAINLET_METHOD(chainlet_dumplcd), "dump_lcd", 0);
+    class_addmethod(c, CHAINLET_METHOD(chainlet_list), "list", A_GIMME, 0);
+    class_addmethod(c, CHAINLET_METHOD(chainlet_vraisemblance), "vraisemblance", A_GIMME, 0);
+    class_addmethod(c, CHAINLET_METHOD(chainlet_clear), "clear", 0);
+    class_addmethod(c, CHAINLET_METHOD(chainlet_int), "int", A_LONG, 0);
+
+    t_hashtab *methods = (t_hashtab *)class_extra_lookup(c, gensym("methods"));
+    if (methods) {
+        t_object *m = NULL;
+        hashtab_lookup(methods, gensym("int"), &m);
+        if (m) object_addattr_parse(m, "undocumented", gensym("long"), 0, "1");
+    }
+
+    t_symbol *l = gensym("long");
+    class_addattr(c, attr_offset_new("lcd", l, 16777216, NULL, NULL, calcoffset(t_chainlet, lcd)));
+    class_addattr(c, attr_offset_new("apprentissage", gensym("float32"), 0, NULL, NULL,
+                                     calcoffset(t_chainlet, apprentissage)));
+    class_attr_addattr_parse(c, "lcd", "save", l, 0, "1");
+    class_attr_addattr_parse(c, "apprentissage", "save", l, 0, "1");
+    attr_addfilter_clip(class_attr_get(c, gensym("lcd")), 150.0, 400.0, 1, 1);
+    attr_addfilter_clip(class_attr_get(c, gensym("apprentissage")), 0.0, 3.4028234663852886e+38, 1, 1);
+    class_attr_addattr_parse(c, "apprentissage", "order", l, 0, "1");
+    class_attr_addattr_parse(c, "lcd", "order", l, 0, "2");
+
+    class_register(CLASS_BOX, c);
+    chainlet_class = c;
+}
+
+void ext_main(void *r)
+{
+    (void)r;
+    chainlet_setup();
+}
+
+C74_EXPORT int main(void)
+{
+    chainlet_setup();
+    return 0;
+}

@@ -1,0 +1,52 @@
+// "list" and "vraisemblance" on one thread while "bang", "clear", "dump_max" and "dump_lcd" run on
+// another and this thread runs the clock and the drawing task: ThreadSanitizer must stay quiet and
+// the model must stay stochastic.
+#include "chainlet_fixture.h"
+
+#include <atomic>
+#include <thread>
+
+TEST(ChainletConcurrency, TrainingAndScoringRaceEveryOtherMessage)
+{
+    Chain c("chainlet 8 @apprentissage 2");
+    maxhost::ConsoleCapture console;
+    std::atomic<bool> stop{false};
+    std::atomic<long> learned{0}, others{0};
+    std::thread learner([&] {
+        std::mt19937 rng(3);
+        for (long i = 0; !stop || i < 2000; i++, learned++) {
+            Ints o;
+            for (unsigned t = 0, T = 1 + rng() % 40; t < T; t++) o.push_back(60 + (int)(rng() % 12));
+            c.send_list(i % 3 ? "list" : "vraisemblance", o);
+        }
+    });
+    std::thread other([&] {
+        for (long i = 0; !stop; i++, others++) {
+            c.send("bang");
+            if (i % 50 == 0) c.send("clear");
+            if (i % 20 == 0) c.send("dump_max");
+            if (i % 10 == 0) c.send("dump_lcd");
+        }
+    });
+    while (learned < 3000 || others < 3000) {
+        maxhost::advance(500);  // the dump clock and the drawing task
+        console.clear();
+    }
+    stop = true;
+    learner.join();
+    other.join();
+    maxhost::advance(1000);
+    expect_model_stochastic(c.x, 1e-9);
+    long scores = 0;
+    for (const Sent &s : c.take()) {
+        if (s.outlet == 0) {
+            EXPECT_TRUE(s.args[0] == -1 || (s.args[0] >= 0 && s.args[0] < 128));
+        } else if (s.outlet == 2 && s.selector == "paintrect") {
+            EXPECT_EQ(s.args.size(), 5u);
+        } else if (s.outlet == 3) {
+            scores++;
+            EXPECT_GT(s.args[0], 0);
+        }
+    }
+    EXPECT_GT(scores, 0);
+}
