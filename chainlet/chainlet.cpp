@@ -67,22 +67,30 @@ static int chainlet_usable(double v) { return v != 0.0 && isfinite(v); }
 
 static long chainlet_dump_rows(long n) { return n < CHAINLET_DUMP_ROWS ? n : CHAINLET_DUMP_ROWS; }
 
-// Pass storage, in doubles: the emission table by symbol (128 x N), the transposed transition
-// matrix (N x N), the scaled backward values by step (CHAINLET_MAX_TRAIN x N), three vectors of N
-// (current forward values, a row of sums, unscaled values), the emission sums by symbol (128) and
-// the posteriors of one state by step (CHAINLET_MAX_TRAIN).
+// Pass storage. Vectors of the states are padded with zeros to a multiple of 8 (`pad`), so that
+// the kernels run whole vectors; padding lanes hold zeros and are never read back.
+static long chainlet_pad(long n) { return (n + 7) & ~7L; }
+
+// In doubles: the transition rows (N x pad), the transposed transition matrix (N x pad), the
+// emission table by symbol (128 x pad), the scaled backward values by step
+// (CHAINLET_MAX_TRAIN x pad), three vectors of pad (current forward values, sums, unscaled
+// values), the emission sums by symbol (128) and the posteriors of one state by step
+// (CHAINLET_MAX_TRAIN).
 static long chainlet_scratch_size(long n)
 {
-    return n * (CHAINLET_SYMBOLS + n + CHAINLET_MAX_TRAIN + 3) + CHAINLET_SYMBOLS + CHAINLET_MAX_TRAIN;
+    const long p = chainlet_pad(n);
+    return p * (2 * n + CHAINLET_SYMBOLS + CHAINLET_MAX_TRAIN + 3) + CHAINLET_SYMBOLS + CHAINLET_MAX_TRAIN;
 }
 
 typedef struct _chainlet_scratch {
-    double *by_symbol;   // [k * N + i] = b_i(k)
-    double *transposed;  // [j * N + i] = a_ij
-    double *beta_steps;  // [t * N + i] = scaled beta_t(i)
-    double *current;     // N
-    double *sums;        // N
-    double *unscaled;    // N
+    long pad;
+    double *rows;        // [k * pad + j] = a_kj
+    double *transposed;  // [j * pad + i] = a_ij
+    double *by_symbol;   // [k * pad + i] = b_i(k)
+    double *beta_steps;  // [t * pad + i] = scaled beta_t(i)
+    double *current;     // pad
+    double *sums;        // pad
+    double *unscaled;    // pad
     double *symbol_sums; // 128
     double *gamma;       // CHAINLET_MAX_TRAIN
 } t_chainlet_scratch;
@@ -91,15 +99,34 @@ static t_chainlet_scratch chainlet_scratch(const t_chainlet *x)
 {
     const long n = x->state_count;
     t_chainlet_scratch s;
-    s.by_symbol = x->scratch;
-    s.transposed = s.by_symbol + CHAINLET_SYMBOLS * n;
-    s.beta_steps = s.transposed + n * n;
-    s.current = s.beta_steps + CHAINLET_MAX_TRAIN * n;
-    s.sums = s.current + n;
-    s.unscaled = s.sums + n;
-    s.symbol_sums = s.unscaled + n;
+    s.pad = chainlet_pad(n);
+    s.rows = x->scratch;
+    s.transposed = s.rows + n * s.pad;
+    s.by_symbol = s.transposed + n * s.pad;
+    s.beta_steps = s.by_symbol + CHAINLET_SYMBOLS * s.pad;
+    s.current = s.beta_steps + CHAINLET_MAX_TRAIN * s.pad;
+    s.sums = s.current + s.pad;
+    s.unscaled = s.sums + s.pad;
+    s.symbol_sums = s.unscaled + s.pad;
     s.gamma = s.symbol_sums + CHAINLET_SYMBOLS;
     return s;
+}
+
+// Copies the model into the padded tables of the passes: transition rows, their transpose and the
+// emission table by symbol.
+static void chainlet_tables(const t_chainlet *x, const t_chainlet_scratch *s)
+{
+    const long n = x->state_count, p = s->pad;
+    memset(s->rows, 0, (size_t)(2 * n + CHAINLET_SYMBOLS) * (size_t)p * sizeof(double));
+    for (long i = 0; i < n; i++) {
+        const double *row = x->states[i].transition;
+        const double *em = x->states[i].emission;
+        for (long j = 0; j < n; j++) {
+            s->rows[i * p + j] = row[j];
+            s->transposed[j * p + i] = row[j];
+        }
+        for (long k = 0; k < CHAINLET_SYMBOLS; k++) s->by_symbol[k * p + i] = em[k];
+    }
 }
 
 // Every block that the passes need exists.
@@ -129,51 +156,107 @@ static void chainlet_copy_estimates(t_chainlet *x)
 }
 
 // ---------------------------------------------------------------------------------------------
-// Vector kernels of the passes. Each keeps, for every output element, the design's order of
-// summation; only independent elements run side by side.
+// Vector kernels of the passes, over padded vectors of `pad` doubles. Each keeps, for every
+// output element, the design's order of summation and of multiplication; only independent
+// elements run side by side.
 // ---------------------------------------------------------------------------------------------
+
+#if defined(__GNUC__)
+typedef double t_lanes __attribute__((vector_size(64), aligned(8), may_alias));
+#define CHAINLET_LANES 8
+// Macros rather than functions: each clone of a kernel must expand them at its own vector width.
+#define lanes_load(p) (*(const t_lanes *)(p))
+#define lanes_store(p, v) (*(t_lanes *)(p) = (v))
+#define lanes_zero() ((t_lanes){0, 0, 0, 0, 0, 0, 0, 0})
+#else
+typedef double t_lanes;
+#define CHAINLET_LANES 1
+#define lanes_load(p) (*(p))
+#define lanes_store(p, v) (*(p) = (v))
+#define lanes_zero() 0.0
+#endif
+
+// The kernels keep their sums in registers: a switch on the number of 8-lane blocks (1 to 7 for
+// 2 to 50 states) gives each case a constant count. CHAINLET_BLOCKS(body) expands `body` once
+// per count, with NB the count.
+#if CHAINLET_LANES == 8
+#define CHAINLET_BLOCKS(...)                                                                        \
+    switch (pad / CHAINLET_LANES) {                                                               \
+    case 1: { enum { NB = 1 }; __VA_ARGS__ } break;                                                      \
+    case 2: { enum { NB = 2 }; __VA_ARGS__ } break;                                                      \
+    case 3: { enum { NB = 3 }; __VA_ARGS__ } break;                                                      \
+    case 4: { enum { NB = 4 }; __VA_ARGS__ } break;                                                      \
+    case 5: { enum { NB = 5 }; __VA_ARGS__ } break;                                                      \
+    case 6: { enum { NB = 6 }; __VA_ARGS__ } break;                                                      \
+    default: { enum { NB = 7 }; __VA_ARGS__ } break;                                                     \
+    }
+#else
+#define CHAINLET_BLOCKS(...) for (long block = 0; block < pad; block++) { enum { NB = 1 }; __VA_ARGS__ }
+#endif
 
 // One forward step: sums[j] = sum over k of cur[k] * a_kj (k ascending), unscaled[j] = b_j(o) * sums[j].
 CHAINLET_KERNEL
-static void kernel_forward_step(long n, const t_chainlet_state *states, const double *__restrict cur,
-                                const double *__restrict emis, double *__restrict sums, double *__restrict unscaled)
+static void kernel_forward_step(long n, long pad, const double *rows, const double *cur, const double *emis,
+                                double *sums, double *unscaled)
 {
-    for (long j = 0; j < n; j++) sums[j] = 0.0;
-    for (long k = 0; k < n; k++) {
-        const double a = cur[k];
-        const double *__restrict row = states[k].transition;
-        for (long j = 0; j < n; j++) sums[j] += a * row[j];
-    }
-    for (long j = 0; j < n; j++) unscaled[j] = emis[j] * sums[j];
+#if CHAINLET_LANES == 1
+#define CHAINLET_AT(b) (block + (b))
+#else
+#define CHAINLET_AT(b) ((b) * CHAINLET_LANES)
+#endif
+    CHAINLET_BLOCKS({
+        t_lanes acc[NB];
+        for (int b = 0; b < NB; b++) acc[b] = lanes_zero();
+        for (long k = 0; k < n; k++) {
+            const double a = cur[k];
+            const double *row = rows + k * pad;
+            for (int b = 0; b < NB; b++) acc[b] += a * lanes_load(row + CHAINLET_AT(b));
+        }
+        for (int b = 0; b < NB; b++) {
+            lanes_store(sums + CHAINLET_AT(b), acc[b]);
+            lanes_store(unscaled + CHAINLET_AT(b), lanes_load(emis + CHAINLET_AT(b)) * acc[b]);
+        }
+    })
 }
 
 // One backward step: sums[i] = sum over j of a_ij * next[j] * b_j(o) (j ascending).
 CHAINLET_KERNEL
-static void kernel_backward_step(long n, const double *__restrict transposed, const double *__restrict next,
-                                 const double *__restrict emis, double *__restrict sums)
+static void kernel_backward_step(long n, long pad, const double *transposed, const double *next, const double *emis,
+                                 double *sums)
 {
-    for (long i = 0; i < n; i++) sums[i] = 0.0;
-    for (long j = 0; j < n; j++) {
-        const double bj = next[j];
-        const double ej = emis[j];
-        const double *__restrict col = transposed + j * n;
-        for (long i = 0; i < n; i++) sums[i] += col[i] * bj * ej;
-    }
+    CHAINLET_BLOCKS({
+        t_lanes acc[NB];
+        for (int b = 0; b < NB; b++) acc[b] = lanes_zero();
+        for (long j = 0; j < n; j++) {
+            const double bj = next[j];
+            const double ej = emis[j];
+            const double *col = transposed + j * pad;
+            for (int b = 0; b < NB; b++) acc[b] += lanes_load(col + CHAINLET_AT(b)) * bj * ej;
+        }
+        for (int b = 0; b < NB; b++) lanes_store(sums + CHAINLET_AT(b), acc[b]);
+    })
 }
 
 // Transition counts of state i: sums[j] = sum over t of alpha_t(i) * a_ij * b_j(o_{t+1}) * beta_{t+1}(j).
 CHAINLET_KERNEL
-static void kernel_sigma(long n, long steps, const double *__restrict alpha, const double *__restrict row,
-                         const t_int32 *__restrict seq, const double *__restrict by_symbol,
-                         const double *__restrict beta_steps, double *__restrict sums)
+static void kernel_sigma(long pad, long steps, const double *alpha, const double *row, const t_int32 *seq,
+                         const double *by_symbol, const double *beta_steps, double *sums)
 {
-    for (long j = 0; j < n; j++) sums[j] = 0.0;
-    for (long t = 0; t + 1 < steps; t++) {
-        const double a = alpha[t];
-        const double *__restrict emis = by_symbol + (long)seq[t + 1] * n;
-        const double *__restrict next = beta_steps + (t + 1) * n;
-        for (long j = 0; j < n; j++) sums[j] += a * row[j] * emis[j] * next[j];
-    }
+    CHAINLET_BLOCKS({
+        t_lanes acc[NB], r[NB];
+        for (int b = 0; b < NB; b++) {
+            acc[b] = lanes_zero();
+            r[b] = lanes_load(row + CHAINLET_AT(b));
+        }
+        for (long t = 0; t + 1 < steps; t++) {
+            const double a = alpha[t];
+            const double *emis = by_symbol + (long)seq[t + 1] * pad;
+            const double *next = beta_steps + (t + 1) * pad;
+            for (int b = 0; b < NB; b++)
+                acc[b] += a * r[b] * lanes_load(emis + CHAINLET_AT(b)) * lanes_load(next + CHAINLET_AT(b));
+        }
+        for (int b = 0; b < NB; b++) lanes_store(sums + CHAINLET_AT(b), acc[b]);
+    })
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -371,15 +454,14 @@ void calculer_forward(t_chainlet *x)
     const long steps = x->sequence_length;
     if (!chainlet_complete(x) || !x->sequence || !x->coefficients || steps <= 0) return;
     const t_chainlet_scratch s = chainlet_scratch(x);
+    const long p = s.pad;
     const int keep = steps <= x->step_capacity;
     const t_int32 *seq = x->sequence;
     t_chainlet_state *states = x->states;
 
-    for (long i = 0; i < n; i++) {
-        const double *em = states[i].emission;
-        for (long k = 0; k < CHAINLET_SYMBOLS; k++) s.by_symbol[k * n + i] = em[k];
-    }
-    const double *emis = s.by_symbol + (long)seq[0] * n;
+    chainlet_tables(x, &s);
+    memset(s.current, 0, (size_t)p * sizeof(double));
+    const double *emis = s.by_symbol + (long)seq[0] * p;
     for (long i = 0; i < n; i++) s.unscaled[i] = x->initial[i] * emis[i];
     double c = chainlet_scale(n, s.unscaled, s.current);
     x->coefficients[0] = c;
@@ -389,8 +471,8 @@ void calculer_forward(t_chainlet *x)
             states[i].alpha[0] = s.current[i];
         }
     for (long t = 0; t + 1 < steps; t++) {
-        emis = s.by_symbol + (long)seq[t + 1] * n;
-        kernel_forward_step(n, states, s.current, emis, s.sums, s.unscaled);
+        emis = s.by_symbol + (long)seq[t + 1] * p;
+        kernel_forward_step(n, p, s.rows, s.current, emis, s.sums, s.unscaled);
         c = chainlet_scale(n, s.unscaled, s.current);
         x->coefficients[t + 1] = c;
         if (keep)
@@ -407,21 +489,21 @@ void calculer_backward(t_chainlet *x)
     const long steps = x->sequence_length;
     if (!chainlet_complete(x) || !x->sequence || !x->coefficients || steps <= 0 || steps > x->step_capacity) return;
     const t_chainlet_scratch s = chainlet_scratch(x);
+    const long p = s.pad;
     t_chainlet_state *states = x->states;
-    for (long i = 0; i < n; i++) {
-        const double *row = states[i].transition;
-        for (long j = 0; j < n; j++) s.transposed[j * n + i] = row[j];
-    }
     const double last = x->coefficients[steps - 1];
+    double *out = s.beta_steps + (steps - 1) * p;
+    memset(out, 0, (size_t)p * sizeof(double));
     for (long i = 0; i < n; i++) {
-        s.beta_steps[(steps - 1) * n + i] = last;
+        out[i] = last;
         states[i].beta[steps - 1] = last;
     }
     for (long t = steps - 2; t >= 0; t--) {
-        const double *emis = s.by_symbol + (long)x->sequence[t + 1] * n;
-        kernel_backward_step(n, s.transposed, s.beta_steps + (t + 1) * n, emis, s.sums);
+        const double *emis = s.by_symbol + (long)x->sequence[t + 1] * p;
+        kernel_backward_step(n, p, s.transposed, s.beta_steps + (t + 1) * p, emis, s.sums);
         const double c = x->coefficients[t];
-        double *out = s.beta_steps + t * n;
+        out = s.beta_steps + t * p;
+        memset(out, 0, (size_t)p * sizeof(double));
         for (long i = 0; i < n; i++) {
             out[i] = c * s.sums[i];
             states[i].beta[t] = out[i];
@@ -480,7 +562,7 @@ void calculer_estimation(t_chainlet *x)
 
     for (long i = 0; i < n; i++) {
         t_chainlet_state *st = x->states + i;
-        kernel_sigma(n, steps, st->alpha, st->transition, x->sequence, s.by_symbol, s.beta_steps, s.sums);
+        kernel_sigma(s.pad, steps, st->alpha, s.rows + i * s.pad, x->sequence, s.by_symbol, s.beta_steps, s.sums);
         double total = 0.0;
         for (long j = 0; j < n; j++) total += s.sums[j];
         if (chainlet_usable(total))
