@@ -28,7 +28,8 @@ t_class *chainlet_class = NULL;
 
 // The passes are compiled once per vector width and the widest one the processor runs is chosen
 // at load time; the arithmetic (and so every result) is the same in each.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
+// ThreadSanitizer cannot run the load-time resolvers of such clones, so its builds take one width.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__) && !defined(__SANITIZE_THREAD__)
 #define CHAINLET_KERNEL __attribute__((target_clones("avx512f", "avx2", "default")))
 #else
 #define CHAINLET_KERNEL

@@ -31,6 +31,9 @@ TEST(ChainletDraws, AllZeroDrawsStillGiveAStochasticVector)
     scripted = {5, RAND_MAX, 0, RAND_MAX};  // exponent 6: 1, 0, 1
     stochastic_vecteur(v.data(), 3);
     EXPECT_EQ(Row(v.begin(), v.begin() + 3), (Row{0.5, 0.0, 0.5}));
+    scripted = {6, RAND_MAX / 2, RAND_MAX};  // exponent (6 mod 6) + 1 = 1: the draws themselves
+    stochastic_vecteur(v.data(), 2);
+    EXPECT_NEAR(v[0], 1.0 / 3.0, 1e-9);
 }
 
 TEST(ChainletDraws, RealDrawsDivideByRandMax)

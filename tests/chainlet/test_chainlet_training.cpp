@@ -167,6 +167,13 @@ TEST(ChainletTraining, PassesGiveTheDesignLoopsBitForBit)
                       p.alpha[(size_t)k.n - 1][(size_t)k.T - 1] * p.beta[(size_t)k.n - 1][(size_t)k.T - 1] /
                           p.coefficients[(size_t)k.T - 1]);
             EXPECT_EQ(calculer_coefficient(c.x, k.T - 1), p.coefficients[(size_t)k.T - 1]);
+            for (size_t j : {size_t{0}, (size_t)k.n - 1}) {
+                double sigma = 0.0;  // the first state's transition count towards j, from the reference pass
+                for (size_t t = 0; t + 1 < (size_t)k.T; t++)
+                    sigma += p.alpha[0][t] * c.x->states[0].transition[j] * c.x->states[j].emission[(size_t)o[t + 1]] *
+                             p.beta[j][t + 1];
+                EXPECT_EQ(calculer_sigma(c.x, 0, (long)j), sigma) << what;
+            }
         }
     }
 }
@@ -276,6 +283,8 @@ TEST(ChainletTraining, LoadingConvertsAndKeepsCapacity)
     EXPECT_EQ((Ints{c.x->sequence[0], c.x->sequence[1], c.x->sequence[2]}), (Ints{3, 0, 127}));
     EXPECT_EQ(c.x->sequence[1], 0);
     for (int i = 3; i < 5; i++) EXPECT_TRUE(c.x->sequence[i] >= 0 && c.x->sequence[i] < 128);
+    EXPECT_EQ(graf_init_vecteur(c.x, 0, av.data()), 0);  // nothing to load
+    EXPECT_EQ(c.x->sequence_length, 5);
     c.learn({126, 127, 1});
     EXPECT_EQ((Ints{c.x->sequence[0], c.x->sequence[1], c.x->sequence[2]}), (Ints{126, 127, 1}));
 
