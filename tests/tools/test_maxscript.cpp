@@ -143,6 +143,16 @@ TEST_F(Maxscript, AttributesComeFromBoxArgumentsAndMessages) {
     EXPECT_EQ(r.lines, (Lines{"e: gain 4", "e: label foo", "e: gain 9", "e: ratio 0.35"}));
 }
 
+TEST_F(Maxscript, AWordGivenToAClippedAttributeLandsInItsRange) {
+    Result r = run_script(
+        "new g gasnet 10 @mu foo\n"
+        "g lcd foo\n"
+        "g alpha foo\n"
+        "new e echoseq @threshold @\n"
+        "get g mu\nget g lcd\nget g alpha\nget e threshold\n");
+    EXPECT_EQ(r.lines, (Lines{"g: mu 1", "g: lcd 100", "g: alpha 0.01", "e: threshold 1"}));
+}
+
 TEST_F(Maxscript, ReadsTheScriptFromStdin) {
     write("in.maxs", "new e testext\ne 4\nnope 1\n");
     Result r = run("-", "in.maxs");
