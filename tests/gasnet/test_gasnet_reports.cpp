@@ -57,14 +57,12 @@ TEST(GasnetReports, DrawingWaitsForANewVectorSizeToSettle) {
 
 TEST(GasnetReports, LongRowsArePrintedWhole) {
     Gas g("gasnet 2 100000");
-    std::vector<double> big(40, 74640);
-    set_graph(g.x, {big, big});
+    set_graph(g.x, {std::vector<double>(40, 74640)});  // a lone unit, as pruning can leave
     maxhost::ConsoleCapture console;
     g.send("dump_max");
     std::string row = "74640";
     for (int i = 1; i < 40; i++) row += " 74640";
     auto lines = console.lines();
-    ASSERT_EQ(lines.size(), 12u);
+    ASSERT_EQ(lines.size(), 11u);
     EXPECT_EQ(lines[9], row);
-    EXPECT_EQ(lines[10], row);
 }
