@@ -101,6 +101,28 @@ static inline t_arc *arcs_of(const t_echoseq *x, const t_noeud *nd)
     return nd->narcs > ECHOSEQ_SEGMENT_ARCS ? x->lists[nd->first].arcs : pool_at(x, nd->first);
 }
 
+// A table given up while learning, for the main thread to free (at once without the queue).
+static void retire(t_echoseq *x, void *block)
+{
+    if (!x->release) {
+        sysmem_freeptr(block);
+        return;
+    }
+    memcpy(block, &x->retired, sizeof(void *));
+    x->retired = block;
+    qelem_set(x->release);
+}
+
+static void free_retired(void *block)
+{
+    while (block) {
+        void *next;
+        memcpy(&next, block, sizeof(void *));
+        sysmem_freeptr(block);
+        block = next;
+    }
+}
+
 // Node writes while a larger table is being filled also go to the entries it already holds.
 static inline void node_sync(t_echoseq *x, t_int32 i)
 {
@@ -144,7 +166,7 @@ static int nodes_switch(t_echoseq *x)
             return 0;
     }
     nodes_fill(x, 2 * x->capacity);  // nothing left unless an allocation failed earlier
-    sysmem_freeptr(x->nodes);
+    retire(x, x->nodes);
     x->nodes = x->nodes_next;
     x->capacity *= 2;
     x->nodes_next = NULL;
@@ -287,42 +309,65 @@ static void index_move(t_echoseq *x, long budget)
     }
     x->index_moved = i;
     if (i == old_slots) {
-        sysmem_freeptr(x->index_old);
+        retire(x, x->index_old);
         x->index_old = NULL;
         x->index_moved = 0;
     }
 }
 
-// Room for `extra` more entries at a load of at most one half; 0 when the index cannot grow.
+// Zeroes a few more slots of the next table (2 * index_slots slots).
+static void index_clear_step(t_echoseq *x, long count)
+{
+    const long slots = 2L * x->index_slots;
+    const long end = x->index_cleared + count < slots ? x->index_cleared + count : slots;
+    memset(x->index_next + x->index_cleared, 0, (size_t)(end - x->index_cleared) * sizeof(t_arc_key));
+    x->index_cleared = (t_int32)end;
+}
+
+// Room for `extra` more entries at a load of at most one half; 0 when the index cannot grow. From a
+// load of 3/8 on, the next table is zeroed a little per entry, so that it is ready at one half;
+// then the entries move into it a little per entry.
 static int index_reserve(t_echoseq *x, t_int32 extra)
 {
+    const long work = (long)kSlotsPerEntry * extra;
     if (x->index_old)
-        index_move(x, (long)kSlotsPerEntry * extra);
-    const long need = 2L * ((long)x->index_used + extra);
-    if (need <= x->index_slots)
+        index_move(x, work);
+    const long used = (long)x->index_used + extra;
+    if (!x->index_old && !x->index_next && x->index_slots && 8 * used > 3L * x->index_slots &&
+        x->index_slots <= INT_MAX / 4) {
+        x->index_next = (t_arc_key *)sysmem_newptr(2 * (t_ptr_size)x->index_slots * sizeof(t_arc_key));
+        x->index_cleared = 0;  // without memory, tried again with the next entry
+    }
+    if (x->index_next)
+        index_clear_step(x, 2 * work);
+    if (2 * used <= x->index_slots)
         return 1;
+
     if (x->index_old)
         index_move(x, x->index_slots);  // not reached: the move ends long before the table fills
-    const int bits = x->index_slots ? x->index_bits + 1 : 6;
-    const long slots = 1L << bits;
-    if (slots > INT_MAX / 2 || need > slots)
-        return 0;
-    t_arc_key *grown = (t_arc_key *)sysmem_newptrclear((t_ptr_size)slots * sizeof(t_arc_key));
-    if (!grown)
-        return 0;
-    if (x->index && x->index_used > 0) {
-        x->index_old = x->index;
-        x->index_moved = 0;
-    } else if (x->index) {
-        sysmem_freeptr(x->index);
+    t_arc_key *grown = x->index_next;
+    if (grown) {
+        index_clear_step(x, 2L * x->index_slots);  // nothing left unless an allocation failed
+    } else {
+        const long slots = x->index_slots ? 2L * x->index_slots : 64;
+        if (2 * used > slots || slots > INT_MAX / 2)
+            return 0;
+        grown = (t_arc_key *)sysmem_newptrclear((t_ptr_size)slots * sizeof(t_arc_key));
+        if (!grown)
+            return 0;
     }
+    x->index_old = x->index;  // NULL for the first table
+    x->index_moved = 0;
+    x->index_next = NULL;
+    x->index_cleared = 0;
     x->index = grown;
-    x->index_slots = (t_int32)slots;
-    x->index_bits = bits;
+    x->index_bits = x->index_slots ? x->index_bits + 1 : 6;
+    x->index_slots = (t_int32)1 << x->index_bits;
     return 1;
 }
 
-// Forgets every arc; the storage stays for the next stream.
+// Forgets every arc. The pool and the blocks stay for the next stream; the index goes, since
+// clearing megabytes would stall the message.
 static void arcs_reset(t_echoseq *x)
 {
     x->arcs_used = 0;
@@ -336,14 +381,14 @@ static void arcs_reset(t_echoseq *x)
             long_block_free(x, l->next, l->size_class + 1);
         l->arcs = l->next = NULL;
     }
-    if (x->index_old) {
-        sysmem_freeptr(x->index_old);
-        x->index_old = NULL;
-        x->index_moved = 0;
-    }
-    if (x->index && x->index_used > 0)
-        memset(x->index, 0, (size_t)x->index_slots * sizeof(t_arc_key));
-    x->index_used = 0;
+    if (x->index_old)
+        retire(x, x->index_old);
+    if (x->index)
+        retire(x, x->index);
+    if (x->index_next)
+        retire(x, x->index_next);
+    x->index_old = x->index = x->index_next = NULL;
+    x->index_moved = x->index_slots = x->index_bits = x->index_used = x->index_cleared = 0;
 }
 
 // Adds an arc to a list longer than a segment; 0 without memory.
@@ -610,6 +655,8 @@ size_t echoseq_bytes(const t_echoseq *x)
     bytes += (size_t)x->index_slots * sizeof(t_arc_key);
     if (x->index_old)
         bytes += (size_t)(x->index_slots / 2) * sizeof(t_arc_key);
+    if (x->index_next)
+        bytes += 2 * (size_t)x->index_slots * sizeof(t_arc_key);
     return bytes;
 }
 
@@ -735,6 +782,15 @@ void echoseq_task(t_echoseq *x)
     relaxed_set(&x->dump_busy, 0);
 }
 
+void echoseq_qtask_release(t_echoseq *x)
+{
+    systhread_mutex_lock(x->mutex);
+    void *retired = x->retired;
+    x->retired = NULL;
+    systhread_mutex_unlock(x->mutex);
+    free_retired(retired);
+}
+
 void echoseq_assist(t_echoseq *x, void *b, long m, long a, char *s)
 {
     (void)x;
@@ -790,6 +846,7 @@ void *echoseq_new(t_symbol *s, long argc, t_atom *argv)
 
     x->result = atomarray_new(0, NULL);
     x->clock = clock_new(x, ECHOSEQ_METHOD(echoseq_task));
+    x->release = qelem_new(x, ECHOSEQ_METHOD(echoseq_qtask_release));
     x->out_list = listout(x);
     x->out_bang = bangout(x);
     x->out_int = intout(x);
@@ -810,11 +867,14 @@ void echoseq_free(t_echoseq *x)
     if (x->nodes_next)
         sysmem_freeptr(x->nodes_next);
     x->nodes = x->nodes_next = NULL;
-    if (x->index)
-        sysmem_freeptr(x->index);
-    x->index = NULL;
-    x->index_slots = x->index_used = 0;
+    if (x->release) {
+        qelem_unset(x->release);
+        qelem_free(x->release);
+        x->release = NULL;
+    }
     arcs_reset(x);  // every long block onto the free lists, which are freed next
+    free_retired(x->retired);
+    x->retired = NULL;
     for (int c = 0; c < ECHOSEQ_ARC_CLASSES; c++) {
         while (x->blocks_free[c]) {
             t_arc *b = x->blocks_free[c];

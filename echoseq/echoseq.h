@@ -97,9 +97,15 @@ typedef struct _echoseq {
     t_int32 index_used;         // entries in both tables
     t_arc_key *index_old;       // the table being moved into `index` (index_slots / 2 slots), or NULL
     t_int32 index_moved;        // slots of index_old already moved; always just after an empty slot
+    t_arc_key *index_next;      // the next table (2 * index_slots slots) while it is being zeroed, or NULL
+    t_int32 index_cleared;      // slots of index_next already zeroed
     // Node table growth
     t_noeud *nodes_next;        // table of 2 * capacity entries being filled, or NULL
     t_int32 nodes_filled;       // entries of nodes_next already filled
+    // Tables given up while learning are freed on the main thread: freeing megabytes takes longer
+    // than a scheduler tick allows.
+    void *release;              // qelem running echoseq_qtask_release
+    void *retired;              // blocks waiting for it, each holding the next one in its first bytes
 } t_echoseq;
 
 extern t_class *echoseq_class;
@@ -114,6 +120,7 @@ void echoseq_clear(t_echoseq *x);
 void echoseq_dump(t_echoseq *x, long n);
 void echoseq_go(t_echoseq *x, long n);
 void echoseq_task(t_echoseq *x);
+void echoseq_qtask_release(t_echoseq *x);
 
 // Oracle; all run with the mutex held (or before the instance is in use)
 t_noeud *noeud_new(t_echoseq *x, t_int32 index);
