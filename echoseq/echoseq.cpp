@@ -170,7 +170,6 @@ static int nodes_switch(t_echoseq *x)
     x->nodes = x->nodes_next;
     x->capacity *= 2;
     x->nodes_next = NULL;
-    x->nodes_filled = 0;
     return 1;
 }
 
@@ -311,7 +310,6 @@ static void index_move(t_echoseq *x, long budget)
     if (i == old_slots) {
         retire(x, x->index_old);
         x->index_old = NULL;
-        x->index_moved = 0;
     }
 }
 
@@ -359,7 +357,6 @@ static int index_reserve(t_echoseq *x, t_int32 extra)
     x->index_old = x->index;  // NULL for the first table
     x->index_moved = 0;
     x->index_next = NULL;
-    x->index_cleared = 0;
     x->index = grown;
     x->index_bits = x->index_slots ? x->index_bits + 1 : 6;
     x->index_slots = (t_int32)1 << x->index_bits;
