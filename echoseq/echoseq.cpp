@@ -331,8 +331,9 @@ static int index_reserve(t_echoseq *x, t_int32 extra)
     if (x->index_old)
         index_move(x, work);
     const long used = (long)x->index_used + extra;
+    // A table of 2 * ECHOSEQ_MAX_SYMBOLS slots holds every arc an oracle can have.
     if (!x->index_old && !x->index_next && x->index_slots && 8 * used > 3L * x->index_slots &&
-        x->index_slots <= INT_MAX / 4) {
+        x->index_slots < 2L * ECHOSEQ_MAX_SYMBOLS) {
         x->index_next = (t_arc_key *)sysmem_newptr(2 * (t_ptr_size)x->index_slots * sizeof(t_arc_key));
         x->index_cleared = 0;  // without memory, tried again with the next entry
     }
