@@ -461,9 +461,7 @@ t_arc *arc_new(t_echoseq *x, t_int32 state, t_int32 target, t_int32 sym)
         l->arcs = long_block_new(x, ECHOSEQ_SEGMENT_BITS + 1);
         if (!l->arcs)
             return NULL;
-        l->size_class = ECHOSEQ_SEGMENT_BITS + 1;
-        l->next = NULL;
-        l->copied = 0;
+        l->size_class = ECHOSEQ_SEGMENT_BITS + 1;  // a free entry has no next block
         memcpy(l->arcs, pool_at(x, nd->first), (size_t)n * sizeof(t_arc));
         pool_block_free(x, nd->first, ECHOSEQ_SEGMENT_BITS);
         nd->first = slot;
