@@ -168,3 +168,45 @@ TEST(EchoseqWalk, EveryArcIsChosen)
             ASSERT_EQ(graf_exist(e.x, 0, s), s + 1);
     }
 }
+
+// Arc lists longer than a pool segment (on states 0, 1 and 2) grow through several blocks and
+// index tables while walk steps reorder them; a "clear" in the middle of that leaves its blocks to
+// a longer stream, and what learning gave up is freed by the queue.
+TEST(EchoseqOracle, LongArcListsKeepEveryArcWhileGrowing)
+{
+    Echoseq e;
+    std::vector<long> w;
+    for (long i = 0; w.size() < 50000; i++) {
+        w.push_back(1);
+        if (i % 3 != 2)
+            w.push_back(2);
+        w.push_back(1000 + i);
+    }
+    for (size_t n : {w.size() / 2, w.size()}) {
+        echoseq_clear(e.x);
+        for (size_t i = 0; i < n; i++) {
+            echoseq_int(e.x, w[i]);
+            e.x->straight = -1;  // a walk step from a long list moves a random arc to the front
+            e.x->position = (t_int32)(i % 3);
+            graf_step(e.x);
+        }
+        ASSERT_GT(e.x->nodes[2].narcs, ECHOSEQ_SEGMENT_ARCS);
+        for (t_int32 s = 0; s < 3; s++) {
+            std::set<int> symbols;
+            for (const t_arc &a : arcs_of(e.x, s)) {
+                ASSERT_TRUE(symbols.insert(a.val).second) << "state " << s << " holds " << a.val << " twice";
+                ASSERT_EQ(w[a.dest - 1], a.val);
+                ASSERT_EQ(graf_exist(e.x, s, a.val), a.dest);
+            }
+        }
+        for (size_t i = 0; i + 3 <= n; i++) {  // every factor up to 3 symbols is read from state 0
+            t_int32 k = 0;
+            for (size_t j = i; j < i + 3; j++) {
+                k = graf_exist(e.x, k, (t_int32)w[j]);
+                ASSERT_NE(k, 0) << "factor at " << i;
+            }
+        }
+        maxhost::run_queue();
+        EXPECT_EQ(e.x->retired, nullptr);
+    }
+}
