@@ -36,8 +36,9 @@ TEST(EchoseqObject, AttributesClipAndAssist)
 TEST(EchoseqObject, ClearEmptiesAndWideSymbolsAreIgnored)
 {
     Echoseq e("echoseq @straight 100");
-    e.learn({7, 7, 7});
-    e.send("bang");
+    e.send("int", 7);
+    e.send("bang");  // a single symbol is already walked
+    e.learn({7, 7});
     e.send("bang");  // the walk stands at state 2
     e.send("clear");
     // The last repeated suffix goes too (a stale one would ask for a slice ending before state 0).

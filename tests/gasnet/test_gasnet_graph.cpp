@@ -70,6 +70,9 @@ TEST(GasnetGraph, WinnersRankByDistanceAndTiesByStoreOrder) {
         const double *v1 = graf_unit(g.x, w1)->vector, *v2 = graf_unit(g.x, w2)->vector;
         EXPECT_DOUBLE_EQ(v1[0] + v1[1], (c.at[c.w1][0] + c.at[c.w1][1]) * 0.7);  // only the nearest moves
         EXPECT_EQ(std::vector<double>(v2, v2 + 2), c.at[c.w2]);
+        auto d = [&](size_t i) { return c.at[i][0] * c.at[i][0] + c.at[i][1] * c.at[i][1]; };
+        EXPECT_EQ((std::vector<double>{graf_unit(g.x, w1)->error, graf_unit(g.x, w1)->utility}),
+                  (std::vector<double>{d(c.w1), 1 + d(c.w2) - d(c.w1)}));
     }
 }
 
