@@ -39,3 +39,22 @@ TEST(SelfmapConcurrency, LearningRacesReadersClearAndReports) {
     for (long i = 0; i < 30; i++)
         for (double e : m.unit(i)) EXPECT_TRUE(e >= 0 && e <= 127);
 }
+
+// The lock-out flag alone: one thread asks for dumps (mostly dropped, reading the flag only) while
+// the clock task clears the flag on this thread.
+TEST(SelfmapConcurrency, DumpLockOutRacesTheClock) {
+    Map m("selfmap 4");
+    maxhost::ConsoleCapture console;
+    std::atomic<bool> stop{false};
+    std::atomic<long> asked{0};
+    std::thread dumper([&] {
+        for (; !stop; asked++) selfmap_dumpmax(m.x);
+    });
+    for (long round = 0; round < 2000 || asked < 200000; round++) maxhost::advance(250);
+    stop = true;
+    dumper.join();
+    long dumps = 0;
+    for (const std::string &line : console.lines()) dumps += line.rfind("Taille carte", 0) == 0;
+    EXPECT_GT(dumps, 1);
+    EXPECT_LT(dumps, asked.load());
+}
