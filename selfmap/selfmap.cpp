@@ -176,8 +176,20 @@ static bool selfmap_detect_avx2(void)
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
 }
-static const bool selfmap_has_avx2 = selfmap_detect_avx2();
+static bool selfmap_has_avx2 = selfmap_detect_avx2();
 #endif
+
+long selfmap_wide_kernels(long on)
+{
+#ifdef SELFMAP_X86_AVX2
+    long was = selfmap_has_avx2;
+    selfmap_has_avx2 = on && selfmap_detect_avx2();
+    return was;
+#else
+    (void)on;
+    return 0;
+#endif
+}
 
 // Components below this are the only ones a step below selfmap_tiny_step can change: such a step
 // moves a component by less than 2^-137 (|v - u| <= value_max < 2^63), under half a unit in the
@@ -185,33 +197,57 @@ static const bool selfmap_has_avx2 = selfmap_detect_avx2();
 static const double selfmap_tiny_step = 0x1p-200;
 static const double selfmap_tiny_value = 0x1p-60;
 
+#if defined(_MSC_VER) && !defined(__clang__)
+#define SELFMAP_INLINE __forceinline
+#else
+#define SELFMAP_INLINE inline __attribute__((always_inline))
+#endif
+
 // u[j] = u[j] + a * (v[j] - u[j]) for the first n components, with the same result for each as
 // that expression: a zero step leaves finite components as they are (they are never -0), a tiny
-// one only the near-zero components.
-#define SELFMAP_MOVE_BODY                                                      \
-    if (a == 0.0) return;                                                      \
-    if (a < selfmap_tiny_step) {                                               \
-        long low = 0;                                                          \
-        for (long j = 0; j < n; j++) low += u[j] < selfmap_tiny_value;         \
-        if (low == 0) return;                                                  \
-        for (long j = 0; j < n; j++)                                           \
-            if (u[j] < selfmap_tiny_value) u[j] = u[j] + a * (v[j] - u[j]);    \
-        return;                                                                \
-    }                                                                          \
-    for (long j = 0; j < n; j++) u[j] = u[j] + a * (v[j] - u[j]);
-
-static void selfmap_move_plain(double *__restrict u, const double *__restrict v, double a, long n)
+// one only the near-zero components. Inlined into the kernels below, which are compiled for the
+// baseline processor and for AVX2 (without fused multiply-add, and -ffp-contract=off for the
+// file: each product is rounded on its own, as the design's expression is).
+static SELFMAP_INLINE void selfmap_move_one(double *__restrict u, const double *__restrict v, double a, long n)
 {
-    SELFMAP_MOVE_BODY
+    if (a == 0.0) return;
+    if (a < selfmap_tiny_step) {
+        long low = 0;
+        for (long j = 0; j < n; j++) low += u[j] < selfmap_tiny_value;
+        if (low == 0) return;
+        for (long j = 0; j < n; j++)
+            if (u[j] < selfmap_tiny_value) u[j] = u[j] + a * (v[j] - u[j]);
+        return;
+    }
+    for (long j = 0; j < n; j++) u[j] = u[j] + a * (v[j] - u[j]);
+}
+
+// One learning step: unit i moves by alpha * factors[|i - w|].
+static SELFMAP_INLINE void selfmap_train_one(double *const *units, long n, long w, const double *v, long vs, double alpha,
+                                             const double *factors)
+{
+    for (long i = 0; i < n; i++)
+        if (units[i]) selfmap_move_one(units[i], v, alpha * factors[i < w ? w - i : i - w], vs);
+}
+
+static void selfmap_move_plain(double *u, const double *v, double a, long n) { selfmap_move_one(u, v, a, n); }
+
+static void selfmap_train_plain(double *const *units, long n, long w, const double *v, long vs, double alpha,
+                                const double *factors)
+{
+    selfmap_train_one(units, n, w, v, vs, alpha, factors);
 }
 
 #ifdef SELFMAP_X86_AVX2
-// No fused multiply-add here (and -ffp-contract=off for the file): each product is rounded on its
-// own, as the design's expression is.
-__attribute__((target("avx2"))) static void selfmap_move_avx2(double *__restrict u, const double *__restrict v, double a,
-                                                              long n)
+__attribute__((target("avx2"))) static void selfmap_move_avx2(double *u, const double *v, double a, long n)
 {
-    SELFMAP_MOVE_BODY
+    selfmap_move_one(u, v, a, n);
+}
+
+__attribute__((target("avx2"))) static void selfmap_train_avx2(double *const *units, long n, long w, const double *v,
+                                                               long vs, double alpha, const double *factors)
+{
+    selfmap_train_one(units, n, w, v, vs, alpha, factors);
 }
 #endif
 
@@ -224,6 +260,18 @@ static void selfmap_move(double *u, const double *v, double a, long n)
     }
 #endif
     selfmap_move_plain(u, v, a, n);
+}
+
+static void selfmap_train(double *const *units, long n, long w, const double *v, long vs, double alpha,
+                          const double *factors)
+{
+#ifdef SELFMAP_X86_AVX2
+    if (selfmap_has_avx2) {
+        selfmap_train_avx2(units, n, w, v, vs, alpha, factors);
+        return;
+    }
+#endif
+    selfmap_train_plain(units, n, w, v, vs, alpha, factors);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -321,7 +369,7 @@ double carte_influence(t_selfmap *x, long w, long i)
 static double selfmap_alpha(const t_selfmap *x)
 {
     long k = x->learn_horizon > 0 ? (-x->learn_count) / x->learn_horizon : 0;
-    return exp((double)k) * x->pas;
+    return (k == 0 ? 1.0 : exp((double)k)) * x->pas;  // exp(0) is 1 exactly
 }
 
 void vecteur_modifier(t_selfmap *x, double *u, const double *v, double h)
@@ -355,11 +403,7 @@ static void carte_apprendre(t_selfmap *x, long w, const double *v)
     long n = x->map_size, vs = x->vector_size;
     double alpha = selfmap_alpha(x);
     selfmap_factors(x, selfmap_sigma(x), (w > n - 1 - w ? w : n - 1 - w) + 1);
-    for (long i = 0; i < n; i++) {
-        double *u = x->units[i];
-        if (!u) continue;
-        selfmap_move(u, v, alpha * x->factors[i < w ? w - i : i - w], vs);
-    }
+    selfmap_train(x->units, n, w, v, vs, alpha, x->factors);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -72,6 +72,10 @@ double carte_influence(t_selfmap *x, long w, long i);
 /* u += (alpha h) (v - u) over vector_size components; alpha = pas, or pas / e at the horizon. */
 void vecteur_modifier(t_selfmap *x, double *u, const double *v, double h);
 
+/* For tests: 0 makes the map run its portable kernels even where AVX2 is there, 1 the AVX2 ones
+   where the processor has them. Returns the previous choice. Not to be called while learning. */
+long selfmap_wide_kernels(long on);
+
 /* dump_busy, which two threads touch. */
 long selfmap_load(const long *p);
 void selfmap_store(long *p, long v);

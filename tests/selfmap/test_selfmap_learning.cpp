@@ -61,9 +61,12 @@ TEST(SelfmapLearning, WinnerIsTheNearestAndTheLowestOfEquals) {
     EXPECT_EQ(carte_gagnant(m.x, v.data()), 9);
 
     // Long vectors are screened with a reordered sum: near-ties (a component one unit in the last
-    // place apart, equal sums in other orders) must still go as the design's loop decides.
+    // place apart, equal sums in other orders) must still go as the design's loop decides, with the
+    // AVX2 kernels and with the portable ones.
     std::mt19937 rng(21);
-    for (long size : {16L, 17L, 33L, 256L}) {
+    for (long size : {16L, 17L, 33L, 256L})
+      for (long wide : {1L, 0L}) {
+        selfmap_wide_kernels(wide);
         for (int trial = 0; trial < 200; trial++) {
             Reals base(size);
             for (double &e : base) e = (double)(rng() % 128) + (double)(rng() % 1000) / 1000.0;
@@ -82,7 +85,8 @@ TEST(SelfmapLearning, WinnerIsTheNearestAndTheLowestOfEquals) {
             v[rng() % (size_t)size] += 0.5;
             ASSERT_EQ(carte_gagnant(m.x, v.data()), Transcription(m.x).carte_gagnant(v)) << size << " " << trial;
         }
-    }
+      }
+    selfmap_wide_kernels(1);
 }
 
 // sigma = R^(1 - t/H) and h = exp(-(i - w)^2 / (2 sigma^2)), the closed forms, against the object.
@@ -152,6 +156,37 @@ TEST(SelfmapLearning, StepAndNeighbourhoodBeforeAndAfterTheHorizon) {
     EXPECT_NEAR(fractions(before, d.units(), {90, 80, 70, 60}, 2)[32], closed_factor(32, 30, closed_sigma(25, 1, 60)), 1e-12);
 }
 
+// Far from the winner the step is tiny, or nothing once the Gaussian underflows: a component at 0
+// still moves off it by that tiny step, as the design's expression moves it; others cannot move.
+TEST(SelfmapLearning, FarUnitsMoveByTinySteps) {
+    for (long size : {4L, 20L})
+        for (long wide : {1L, 0L}) {
+            SCOPED_TRACE(std::to_string(size) + (wide ? " components, AVX2" : " components, portable"));
+            selfmap_wide_kernels(wide);
+            Map m("selfmap 50 1 @pas 0.75");  // horizon 1: sigma 1 and the step dropped from the start
+            Reals v((size_t)size, 50.0);
+            m.learn(v);
+            std::vector<Reals> units(50, Reals((size_t)size, 100.0));
+            units[0] = v;
+            for (long i : {20L, 29L, 49L}) {
+                units[(size_t)i].assign((size_t)size, 0.0);
+                units[(size_t)i][1] = 0x1p-62;
+                units[(size_t)i][2] = 1.0;
+            }
+            m.set_units(units);
+            m.learn(v);
+            for (long i : {20L, 29L, 49L}) {
+                double a = (0.75 / std::exp(1.0)) * carte_influence(m.x, 0, i);
+                EXPECT_EQ(m.unit(i)[0], a * 50.0) << i;
+                EXPECT_EQ(m.unit(i)[1], 0x1p-62 + a * (50.0 - 0x1p-62)) << i;
+                EXPECT_EQ(m.unit(i)[2], 1.0) << i;
+                EXPECT_EQ(m.unit(i)[0] > 0.0, i < 49) << i;  // exp(-49^2 / 2) is 0
+            }
+            EXPECT_LT(m.unit(20)[0], 1e-80);
+        }
+    selfmap_wide_kernels(1);
+}
+
 TEST(SelfmapLearning, InfluenceOneNeverTraps) {
     Map m("selfmap 10 5 @influence 1");
     std::mt19937 rng(2);
@@ -180,8 +215,10 @@ TEST(SelfmapLearning, MatchesTheDesignsLoops) {
     for (const Case &c : {Case{"selfmap", 4, 400}, Case{"selfmap 100 60", 256, 150}, Case{"selfmap 7 3 1000 @pas 0.7", 2, 200},
                           Case{"selfmap 30 20 @influence 1", 5, 100}, Case{"selfmap 64 1000 50 @influence 100", 17, 300},
                           Case{"selfmap 40 10 @pas 0", 20, 30}}) {
-        for (bool library_pow : {false, true}) {
-            SCOPED_TRACE(std::string(c.box) + (library_pow ? ", library pow" : ""));
+        for (int variant = 0; variant < 3; variant++) {
+            bool library_pow = variant == 2;
+            selfmap_wide_kernels(variant != 1);
+            SCOPED_TRACE(std::string(c.box) + (variant == 1 ? ", portable kernels" : library_pow ? ", library pow" : ""));
             Map m(c.box);
             std::mt19937 rng(7);
             m.learn(random_vector(rng, c.size, m.x->value_max));  // sets the size
@@ -211,6 +248,7 @@ TEST(SelfmapLearning, MatchesTheDesignsLoops) {
             EXPECT_LE(worst, 1e-12);
         }
     }
+    selfmap_wide_kernels(1);
 }
 
 // Scalars drawn uniformly from 0..value_max: the chain orders itself, one end low, the other high,
