@@ -1,6 +1,7 @@
 // Registration, creation, attributes, assistance and the read-out messages.
 #include "selfmap_test_util.h"
 
+#include <algorithm>
 #include <climits>
 #include <set>
 #include <tuple>
@@ -164,6 +165,52 @@ TEST(SelfmapObject, NothingLeaks) {
     EXPECT_LT(used - plain, 500 * 16) << plain << " " << used;
 }
 #endif
+
+// A unit whose block could not be had at creation is skipped by every message.
+TEST(SelfmapObject, MissingUnitsAreSkipped) {
+    Map m("selfmap 5 @mutation 100");
+    maxhost::ConsoleCapture console;
+    for (long i : {0L, 2L}) {
+        sysmem_freeptr(m.x->units[i]);
+        m.x->units[i] = nullptr;
+    }
+    m.send("clear");
+    m.send("list 7 7 7 7");  // nothing learned: echoed
+    for (const char *msg : {"learn 1 2 3 4", "learn 9 9 9 9", "learn 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20",
+                            "learn 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 21"})
+        m.send(msg);
+    const Reals v(20, 5.0);
+    for (long i : {1L, 3L, 4L}) std::fill(m.x->units[i], m.x->units[i] + 20, 9.0);
+    EXPECT_EQ(carte_gagnant(m.x, v.data()), 1);  // the first present unit of equals
+    m.x->units[4][0] = 8.0;
+    EXPECT_EQ(carte_gagnant(m.x, v.data()), 4);
+    m.x->vector_size = 4;
+    EXPECT_EQ(carte_gagnant(m.x, v.data()), 4);
+    m.x->vector_size = 20;
+    for (const char *msg : {"1", "3", "2"}) m.send(msg);
+    auto sent = m.take();
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[0].args, (Longs{7, 7, 7, 7}));
+    EXPECT_EQ(sent[1].args.size(), 20u);
+    long lists = 0, echoes = 0;
+    for (int i = 0; i < 100; i++) m.send("bang");
+    for (int i = 0; i < 100; i++) m.send("list 0 0 0");
+    for (const Sent &s : m.take()) {
+        lists += s.args.size() == 20;
+        echoes += s.args == Longs{0, 0, 0};
+    }
+    EXPECT_TRUE(lists > 40 && lists < 100) << lists;  // bang on a missing unit sends nothing
+    EXPECT_TRUE(echoes > 20 && echoes < 80) << echoes;  // a missing unit replaces nothing
+    m.send("dump_max");
+    Lines lines = console.lines();
+    ASSERT_EQ(lines.size(), 5u + 3u + 1u);
+    EXPECT_EQ(lines[5].substr(0, 4) + lines[6].substr(0, 4) + lines[7].substr(0, 4), "2 : 4 : 5 : ");
+    m.send("dump_lcd");
+    maxhost::run_queue();
+    sent = m.take();
+    ASSERT_EQ(sent.size(), 2u + 3u * 20u);
+    EXPECT_EQ(sent[2].args[0], 30);  // the first column drawn is unit 1's
+}
 
 TEST(SelfmapObject, HalfBuiltInstanceIsReleased) {
     Map m;
