@@ -109,40 +109,17 @@ static double selfmap_exact_sum(const double *u, const double *v, long n)
 
 // The same sum in another order, for screening only: it differs from the exact one by less than
 // n * 2^-52 of it (both are sums of n non-negative terms, each within n * 2^-53 of the true sum).
-#if defined(__GNUC__) || defined(__clang__)
-typedef double selfmap_v4 __attribute__((vector_size(32)));
+// Eight running sums, which compilers keep in vector registers.
 static double selfmap_quick_sum(const double *u, const double *v, long n)
 {
-    selfmap_v4 p0 = {0.0, 0.0, 0.0, 0.0}, p1 = p0;
+    double p[8] = {0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
     long j = 0;
-    for (; j + 8 <= n; j += 8) {
-        selfmap_v4 a0, a1, b0, b1;
-        memcpy(&a0, u + j, sizeof a0);
-        memcpy(&a1, u + j + 4, sizeof a1);
-        memcpy(&b0, v + j, sizeof b0);
-        memcpy(&b1, v + j + 4, sizeof b1);
-        a0 -= b0;
-        a1 -= b1;
-        p0 += a0 * a0;
-        p1 += a1 * a1;
-    }
-    p0 += p1;
-    double s = (p0[0] + p0[1]) + (p0[2] + p0[3]);
+    for (; j + 8 <= n; j += 8)
+        for (int k = 0; k < 8; k++) p[k] += (u[j + k] - v[j + k]) * (u[j + k] - v[j + k]);
+    double s = ((p[0] + p[1]) + (p[2] + p[3])) + ((p[4] + p[5]) + (p[6] + p[7]));
     for (; j < n; j++) s += (u[j] - v[j]) * (u[j] - v[j]);
     return s;
 }
-#else
-static double selfmap_quick_sum(const double *u, const double *v, long n)
-{
-    double p[4] = {0.0, 0.0, 0.0, 0.0};
-    long j = 0;
-    for (; j + 4 <= n; j += 4)
-        for (int k = 0; k < 4; k++) p[k] += (u[j + k] - v[j + k]) * (u[j + k] - v[j + k]);
-    double s = (p[0] + p[1]) + (p[2] + p[3]);
-    for (; j < n; j++) s += (u[j] - v[j]) * (u[j] - v[j]);
-    return s;
-}
-#endif
 
 #ifdef SELFMAP_X86_AVX2
 __attribute__((target("avx2,fma"))) static double selfmap_quick_sum_avx2(const double *u, const double *v, long n)

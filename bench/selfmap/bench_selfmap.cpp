@@ -65,6 +65,12 @@ void BM_learn_defaults(benchmark::State &state) { learn(state, "selfmap", 4, 100
 void BM_learn_defaults_dispatch(benchmark::State &state) { learn(state, "selfmap", 4, 1000, true); }
 void BM_learn_bounds(benchmark::State &state) { learn(state, "selfmap 100", 256, 1000, false); }
 void BM_learn_bounds_dispatch(benchmark::State &state) { learn(state, "selfmap 100", 256, 1000, true); }
+// The kernels a processor without AVX2 runs (the baseline SSE2 ones on x86-64).
+void BM_learn_bounds_portable(benchmark::State &state) {
+    long was = selfmap_wide_kernels(0);
+    learn(state, "selfmap 100", 256, 1000, false);
+    selfmap_wide_kernels(was);
+}
 
 // Per message over a whole run, through the dispatch: `count` learnings from a fresh map of the
 // right size (its first learnings run with the widest neighbourhood).
@@ -188,6 +194,7 @@ BENCHMARK(BM_learn_defaults);
 BENCHMARK(BM_learn_defaults_dispatch);
 BENCHMARK(BM_learn_bounds);
 BENCHMARK(BM_learn_bounds_dispatch);
+BENCHMARK(BM_learn_bounds_portable);
 BENCHMARK(BM_learn_each_defaults)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_learn_each_bounds)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_learn_each_bounds_widest)->Iterations(1)->Unit(benchmark::kMillisecond);

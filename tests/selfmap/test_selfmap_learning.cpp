@@ -60,6 +60,23 @@ TEST(SelfmapLearning, WinnerIsTheNearestAndTheLowestOfEquals) {
     m.set_units(units);
     EXPECT_EQ(carte_gagnant(m.x, v.data()), 9);
 
+    // Distances are compared, not sums: 2^52 + 1 and 2^52 have the same root, 2^26, so the first
+    // unit wins although its sum is larger; on short vectors and on screened ones.
+    for (long size : {2L, 16L}) {
+        std::vector<Reals> tie(10, Reals((size_t)size, 1e9));
+        tie[4].assign((size_t)size, 0.0);
+        tie[4][0] = 0x1p26;
+        tie[4][1] = 1.0;
+        tie[7].assign((size_t)size, 0.0);
+        tie[7][0] = 0x1p26;
+        m.set_units(tie);
+        const Reals origin((size_t)size, 0.0);
+        EXPECT_EQ(carte_gagnant(m.x, origin.data()), 4) << size;
+        tie[7][0] = std::nextafter(0x1p26, 0.0);
+        m.set_units(tie);
+        EXPECT_EQ(carte_gagnant(m.x, origin.data()), 7) << size;
+    }
+
     // Long vectors are screened with a reordered sum: near-ties (a component one unit in the last
     // place apart, equal sums in other orders) must still go as the design's loop decides, with the
     // AVX2 kernels and with the portable ones.
@@ -86,6 +103,8 @@ TEST(SelfmapLearning, WinnerIsTheNearestAndTheLowestOfEquals) {
             ASSERT_EQ(carte_gagnant(m.x, v.data()), Transcription(m.x).carte_gagnant(v)) << size << " " << trial;
         }
       }
+    long had = selfmap_wide_kernels(0);
+    EXPECT_EQ(selfmap_wide_kernels(had), 0) << "the switch turns the AVX2 kernels off";
     selfmap_wide_kernels(1);
 }
 
@@ -157,7 +176,7 @@ TEST(SelfmapLearning, StepAndNeighbourhoodBeforeAndAfterTheHorizon) {
 }
 
 // Far from the winner the step is tiny, or nothing once the Gaussian underflows: a component at 0
-// still moves off it by that tiny step, as the design's expression moves it; others cannot move.
+// (or nearly) still moves off it by that tiny step, as the design's expression moves it.
 TEST(SelfmapLearning, FarUnitsMoveByTinySteps) {
     for (long size : {4L, 20L})
         for (long wide : {1L, 0L}) {
@@ -168,23 +187,53 @@ TEST(SelfmapLearning, FarUnitsMoveByTinySteps) {
             m.learn(v);
             std::vector<Reals> units(50, Reals((size_t)size, 100.0));
             units[0] = v;
-            for (long i : {20L, 29L, 38L, 49L}) {
-                units[(size_t)i].assign((size_t)size, 0.0);
-                units[(size_t)i][1] = 0x1p-62;
-                units[(size_t)i][2] = 1.0;
-            }
+            const std::pair<long, long> low[] = {{20, 0}, {29, 1}, {38, 0}, {49, 0}};  // unit, component
+            for (auto [i, j] : low) units[(size_t)i][(size_t)j] = j ? 0x1p-700 : 0.0;
             m.set_units(units);
             m.learn(v);
-            for (long i : {20L, 29L, 38L, 49L}) {  // exp(-38^2 / 2) is subnormal, exp(-39^2 / 2) 0
+            for (auto [i, j] : low) {  // exp(-38^2 / 2) is subnormal, exp(-39^2 / 2) is 0
                 double a = (0.75 / std::exp(1.0)) * carte_influence(m.x, 0, i);
-                EXPECT_EQ(m.unit(i)[0], a * 50.0) << i;
-                EXPECT_EQ(m.unit(i)[1], 0x1p-62 + a * (50.0 - 0x1p-62)) << i;
-                EXPECT_EQ(m.unit(i)[2], 1.0) << i;
-                EXPECT_EQ(m.unit(i)[0] > 0.0, i < 49) << i;  // exp(-49^2 / 2) is 0
+                for (size_t k = 0; k < (size_t)size; k++)
+                    EXPECT_EQ(m.unit(i)[k], units[(size_t)i][k] + a * (50.0 - units[(size_t)i][k])) << i << "," << k;
+                EXPECT_EQ(m.unit(i)[(size_t)j] > units[(size_t)i][(size_t)j], i < 49) << i;
             }
             EXPECT_LT(m.unit(20)[0], 1e-80);
         }
     selfmap_wide_kernels(1);
+}
+
+// A new radius takes effect at the next learning: after learning with a wide one, "influence 1"
+// leaves the units from 39 places on exactly where they are (their factor is 0).
+TEST(SelfmapLearning, InfluenceChangeTakesEffectAtTheNextLearning) {
+    Map m("selfmap 50 1000 @influence 50");
+    m.learn({1, 2, 3, 4});
+    std::vector<Reals> units(50, Reals{120, 120, 120, 120});
+    units[0] = {1, 2, 3, 4};
+    m.set_units(units);
+    m.learn({1, 2, 3, 5});
+    EXPECT_NEAR(m.unit(49)[0], 120 - 119 * closed_factor(49, 0, closed_sigma(50, 2, 1000)), 1e-9);  // a wide step
+    m.set_units(units);
+    m.send("influence 1");
+    m.learn({1, 2, 3, 5});
+    for (long i = 39; i < 50; i++) EXPECT_EQ(m.unit(i), units[(size_t)i]) << i;
+    EXPECT_LT(m.unit(2)[0], 120.0);
+}
+
+// vecteur_modifier on its own: the step pas before the horizon, pas / e at it, times h.
+TEST(SelfmapLearning, VecteurModifier) {
+    Map m("selfmap 5 10 @pas 0.5");
+    Reals u = {10, 20, 30, 40};
+    const Reals v = {20, 20, 0, 41};
+    for (long t : {0L, 9L, 10L}) {
+        m.x->learn_count = t;
+        Reals moved = u;
+        vecteur_modifier(m.x, moved.data(), v.data(), 0.25);
+        double a = (t < 10 ? 0.5 : 0.5 / std::exp(1.0)) * 0.25;
+        for (size_t j = 0; j < 4; j++) EXPECT_EQ(moved[j], u[j] + a * (v[j] - u[j])) << t << " " << j;
+    }
+    vecteur_modifier(m.x, nullptr, v.data(), 1.0);  // nothing to move
+    vecteur_modifier(m.x, u.data(), nullptr, 1.0);
+    EXPECT_EQ(u, (Reals{10, 20, 30, 40}));
 }
 
 TEST(SelfmapLearning, InfluenceOneNeverTraps) {
