@@ -2,6 +2,12 @@
 #include "echoseq_fixture.h"
 
 #include <climits>
+#include <type_traits>
+
+// A_LONG handlers take the atom's full width (a long is 32 bits on Windows).
+static_assert(std::is_same<decltype(&echoseq_int), void (*)(t_echoseq *, t_atom_long)>::value, "int");
+static_assert(std::is_same<decltype(&echoseq_go), void (*)(t_echoseq *, t_atom_long)>::value, "go");
+static_assert(std::is_same<decltype(&echoseq_dump), void (*)(t_echoseq *, t_atom_long)>::value, "dump_max");
 
 TEST(EchoseqObject, AttributesClipAndAssist)
 {

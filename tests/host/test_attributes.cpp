@@ -113,7 +113,7 @@ TEST(Attributes, ClipFilterBindsBothEndsBeforeTheSetter) {
     attr_addfilter_clip(class_attr_get(o.c, gensym("l")), 1, 100, 1, 1);
     attr_addfilter_clip(class_attr_get(o.c, gensym("f64")), 0.01, 1, 1, 1);
     attr_addfilter_clip(class_attr_get(o.c, gensym("f32")), 0, FLT_MAX, 1, 1);
-    t_object *hidden = class_attr_get(o.c, gensym("hidden"));
+    void *hidden = class_attr_get(o.c, gensym("hidden"));
     attr_addfilter_clip(hidden, 0.01, 1, 1, 1);
     object_method(hidden, gensym("setmethod"), gensym("set"), M(hidden_set));
 
@@ -152,7 +152,7 @@ TEST(Attributes, ClipFilterBindsBothEndsBeforeTheSetter) {
 
 TEST(Attributes, CustomAccessorsWinOverTheField) {
     FieldsObject o;
-    t_object *hidden = class_attr_get(o.c, gensym("hidden"));
+    void *hidden = class_attr_get(o.c, gensym("hidden"));
     object_method(hidden, gensym("setmethod"), gensym("get"), M(hidden_get));
     object_method(hidden, gensym("setmethod"), gensym("set"), M(hidden_set));
     // Declared float32 over a double field: without the accessors a write would corrupt it.
