@@ -45,7 +45,7 @@ TEST(EchoseqObject, ClearEmptiesAndWideSymbolsAreIgnored)
     e.send("bang");
     e.send("clear");
     e.send("bang");
-    e.send("int", 4294967296L);  // outside the 32-bit symbols: ignored, not folded onto 0
+    e.send("int", 4294967296LL);  // outside the 32-bit symbols: ignored, not folded onto 0
     EXPECT_EQ(e.take(), (Lines{"0:7", "1:bang"}));
     EXPECT_EQ(e.x->count, 1);
 }
