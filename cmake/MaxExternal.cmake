@@ -9,6 +9,7 @@ function(add_max_external name)
   set(sources ${ARGN})
   if(MAX_SDK_DIR)
     add_library(${name} MODULE ${sources})
+    set_target_properties(${name} PROPERTIES LIBRARY_OUTPUT_DIRECTORY "${MAXLEARN_EXTERNALS_DIR}")
     # System headers: the SDK's own warnings stay out of the project's.
     target_include_directories(${name} SYSTEM PRIVATE "${MAX_SDK_INCLUDES}")
     if(WIN32)

@@ -1,7 +1,7 @@
 # Runs the Windows programs of a cross build under Wine, through <build>/wine-run: a Wine prefix
 # inside the build folder (made once, under a lock), no debug chatter, and MaxAPI.dll and the
 # externals on the DLL search path.
-find_program(MAXLEARN_WINE NAMES wine64 wine)
+find_program(MAXLEARN_WINE NAMES wine wine64 PATHS /usr/lib/wine)
 if(NOT MAXLEARN_WINE)
   message(WARNING "Wine not found: the Windows build cannot run its tests here")
   return()
