@@ -48,6 +48,10 @@ TEST(EchoseqObject, ClearEmptiesAndWideSymbolsAreIgnored)
     e.send("int", 4294967296LL);  // outside the 32-bit symbols: ignored, not folded onto 0
     EXPECT_EQ(e.take(), (Lines{"0:7", "1:bang"}));
     EXPECT_EQ(e.x->count, 1);
+    e.send("int", INT32_MIN);  // both ends of the 32-bit range are symbols
+    e.send("int", INT32_MAX);
+    e.send("int", static_cast<t_atom_long>(INT32_MIN) - 1);
+    EXPECT_EQ(e.x->count, 3);
 }
 
 TEST(EchoseqObject, RepeatSlicesInBothModes)
