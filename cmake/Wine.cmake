@@ -1,6 +1,6 @@
 # Runs the Windows programs of a cross build under Wine, through <build>/wine-run: a Wine prefix
-# inside the build folder (made once, under a lock), no debug chatter, and MaxAPI.dll and the
-# externals on the DLL search path.
+# inside the build folder (made once, under a lock), no debug chatter, a crash reported as a
+# failure, and MaxAPI.dll and the externals on the DLL search path.
 find_program(MAXLEARN_WINE NAMES wine wine64 PATHS /usr/lib/wine)
 if(NOT MAXLEARN_WINE)
   message(WARNING "Wine not found: the Windows build cannot run its tests here")
@@ -13,9 +13,14 @@ export WINEPREFIX="@CMAKE_BINARY_DIR@/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPATH="Z:@CMAKE_BINARY_DIR@/bin;Z:@CMAKE_BINARY_DIR@/externals"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+# A crash must end the program with a failing status: Wine's default is to start its debugger,
+# which ends with status 0, so the prefix gets a debugger that fails.
+if [ ! -f "$WINEPREFIX/.ready" ]; then
   mkdir -p "$WINEPREFIX"
-  flock "$WINEPREFIX.lock" sh -c '[ -f "$WINEPREFIX/system.reg" ] || "$0" wineboot -i >/dev/null 2>&1' "@MAXLEARN_WINE@"
+  flock "$WINEPREFIX.lock" sh -c '[ -f "$WINEPREFIX/.ready" ] && exit 0
+    "$0" wineboot -i >/dev/null 2>&1
+    "$0" reg add "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug" \
+      /v Debugger /t REG_SZ /d false /f >/dev/null 2>&1 && touch "$WINEPREFIX/.ready"' "@MAXLEARN_WINE@"
 fi
 exec "@MAXLEARN_WINE@" "$@"
 ]=])
