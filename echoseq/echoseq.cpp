@@ -677,7 +677,7 @@ void echoseq_bang(t_echoseq *x)
         outlet_int(x->out_int, sym);
 }
 
-void echoseq_int(t_echoseq *x, long n)
+void echoseq_int(t_echoseq *x, t_atom_long n)
 {
     t_atom slice[ECHOSEQ_MAX_SLICE];
     long len = 0;
@@ -707,11 +707,11 @@ void echoseq_clear(t_echoseq *x)
     systhread_mutex_unlock(x->mutex);
 }
 
-void echoseq_go(t_echoseq *x, long n)
+void echoseq_go(t_echoseq *x, t_atom_long n)
 {
     if (systhread_mutex_trylock(x->mutex) != 0)
         return;
-    if (n >= 0 && n < (long)x->count - 1)
+    if (n >= 0 && n < (t_atom_long)x->count - 1)
         x->position = (t_int32)n;
     systhread_mutex_unlock(x->mutex);
 }
@@ -723,7 +723,7 @@ typedef struct _dump_state {
     t_int32 narcs;
 } t_dump_state;
 
-void echoseq_dump(t_echoseq *x, long n)
+void echoseq_dump(t_echoseq *x, t_atom_long n)
 {
     if (relaxed_swap(&x->dump_busy, 1))
         return;
@@ -737,7 +737,7 @@ void echoseq_dump(t_echoseq *x, long n)
     const long lrs = x->lrs;
     const long straight = x->straight;
     // A negative first state prints from state 0.
-    first = n < 0 ? 0 : (n < count ? n : count);
+    first = n < 0 ? 0 : (n < count ? (long)n : count);
     last = count - first > ECHOSEQ_DUMP_STATES ? first + ECHOSEQ_DUMP_STATES : count;
     for (long i = first; i < last; i++)
         total += x->nodes[i].narcs;

@@ -115,10 +115,10 @@ void *echoseq_new(t_symbol *s, long argc, t_atom *argv);
 void echoseq_free(t_echoseq *x);
 void echoseq_assist(t_echoseq *x, void *b, long m, long a, char *s);
 void echoseq_bang(t_echoseq *x);
-void echoseq_int(t_echoseq *x, long n);
+void echoseq_int(t_echoseq *x, t_atom_long n);
 void echoseq_clear(t_echoseq *x);
-void echoseq_dump(t_echoseq *x, long n);
-void echoseq_go(t_echoseq *x, long n);
+void echoseq_dump(t_echoseq *x, t_atom_long n);
+void echoseq_go(t_echoseq *x, t_atom_long n);
 void echoseq_task(t_echoseq *x);
 void echoseq_qtask_release(t_echoseq *x);
 

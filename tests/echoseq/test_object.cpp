@@ -3,6 +3,12 @@
 
 #include <algorithm>
 #include <climits>
+#include <type_traits>
+
+// A_LONG handlers take the atom's full width (a long is 32 bits on Windows).
+static_assert(std::is_same<decltype(&echoseq_int), void (*)(t_echoseq *, t_atom_long)>::value, "int");
+static_assert(std::is_same<decltype(&echoseq_go), void (*)(t_echoseq *, t_atom_long)>::value, "go");
+static_assert(std::is_same<decltype(&echoseq_dump), void (*)(t_echoseq *, t_atom_long)>::value, "dump_max");
 
 TEST(EchoseqObject, AttributesClipAndAssist)
 {
@@ -44,7 +50,7 @@ TEST(EchoseqObject, ClearEmptiesAndWideSymbolsAreIgnored)
     // The last repeated suffix goes too (a stale one would ask for a slice ending before state 0).
     EXPECT_EQ(e.x->last_lrs, 0);
     e.send("bang");
-    e.send("int", 4294967296L);  // outside the 32-bit symbols: ignored, not folded onto 0
+    e.send("int", 4294967296LL);  // outside the 32-bit symbols: ignored, not folded onto 0
     EXPECT_EQ(e.x->count, 1);
     e.learn({INT32_MIN, INT32_MAX, 6});  // the widest symbols that are learned
     e.send("bang");  // the walk starts again from state 0
