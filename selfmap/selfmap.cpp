@@ -757,7 +757,7 @@ C74_EXPORT int main(void)
     static const char *const ordered[][2] = {{"mutation", "1"}, {"lcd", "2"}, {"influence", "3"}, {"pas", "4"}};
     for (const auto &o : ordered) class_attr_addattr_parse(c, o[0], "order", l, 0, o[1]);
 
-    t_object *pas = class_attr_get(c, gensym("pas"));
+    void *pas = class_attr_get(c, gensym("pas"));
     object_method(pas, gensym("setmethod"), gensym("get"), SELFMAP_METHOD(selfmap_get));
     object_method(pas, gensym("setmethod"), gensym("set"), SELFMAP_METHOD(selfmap_set));
 
