@@ -723,7 +723,7 @@ void selfmap_qtask_lcd(t_selfmap *x)
 // Loading
 // ---------------------------------------------------------------------------------------------
 
-C74_EXPORT int main(void)
+static void selfmap_setup(void)
 {
     t_class *c = class_new("selfmap", SELFMAP_METHOD(selfmap_new), SELFMAP_METHOD(selfmap_free), (long)sizeof(t_selfmap),
                            NULL, A_GIMME, 0);
@@ -762,5 +762,17 @@ C74_EXPORT int main(void)
     object_method(pas, gensym("setmethod"), gensym("set"), SELFMAP_METHOD(selfmap_set));
 
     selfmap_class = c;
+}
+
+// Max 6.1 and later call ext_main; older hosts call main.
+void ext_main(void *r)
+{
+    (void)r;
+    selfmap_setup();
+}
+
+C74_EXPORT int main(void)
+{
+    selfmap_setup();
     return 0;
 }

@@ -123,13 +123,13 @@ TEST(SelfmapObject, HugeValueMaxNeverOverflows) {
     for (int i = 0; i < 30; i++) m.send("learn 5 -3 2.5 " + std::to_string(LLONG_MAX));
     for (long i = 0; i < 10; i++)
         for (double e : m.unit(i)) EXPECT_TRUE(e >= 0 && e <= (double)LONG_MAX) << e;
-    m.x->units[0][3] = (double)LONG_MAX;  // 2^63 as a double: read out as the largest integer
+    m.x->units[0][3] = (double)LONG_MAX;  // the top of the range (2^63 as a double where long is 64 bits): read out as LONG_MAX
     m.send("1");
     m.send("dump_lcd");
     maxhost::run_queue();
     auto sent = m.take();
     ASSERT_EQ(sent.size(), 1u + 2u + 40u);
-    EXPECT_EQ(sent[0].args[3], LLONG_MAX);
+    EXPECT_EQ(sent[0].args[3], (long long)LONG_MAX);
     EXPECT_EQ(sent[3 + 3].args[4], 128);
     m.send("clear");
     for (double e : m.unit(0)) EXPECT_TRUE(e >= 0 && e == std::floor(e));
