@@ -231,7 +231,7 @@ void clock_getftime(double *time) {
 
 long gettime(void) { return static_cast<long>(maxhost::now_ms()); }
 
-void *qelem_new(void *obj, method fn) {
+t_qelem *qelem_new(void *obj, method fn) {
     auto *x = static_cast<QelemRec *>(object_alloc(qelem_class()));
     if (!x) return nullptr;
     x->impl = new QelemImpl{obj, fn};
@@ -239,7 +239,7 @@ void *qelem_new(void *obj, method fn) {
     return x;
 }
 
-void qelem_set(void *q) {
+void qelem_set(t_qelem *q) {
     QelemImpl *qe = qelem_of(q);
     if (!qe || !qe->fn) return;
     if (on_pd_thread())
@@ -249,9 +249,9 @@ void qelem_set(void *q) {
 }
 
 // Pd has one clock list ordered by time, so the front of the queue is the same as a set.
-void qelem_front(void *q) { qelem_set(q); }
+void qelem_front(t_qelem *q) { qelem_set(q); }
 
-void qelem_unset(void *q) {
+void qelem_unset(t_qelem *q) {
     QelemImpl *qe = qelem_of(q);
     if (!qe) return;
     if (on_pd_thread())
@@ -260,7 +260,7 @@ void qelem_unset(void *q) {
         post_request(Op::qelem_unset, qe);
 }
 
-void qelem_free(void *q) {
+void qelem_free(t_qelem *q) {
     if (q) object_free(q);
 }
 
