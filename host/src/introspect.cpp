@@ -28,3 +28,12 @@ bool attribute_info(t_class *c, const std::string &name, AttributeInfo *info) {
 }
 
 }  // namespace maxhost
+
+namespace maxhost {
+
+std::string outlet_type(t_object *x, int index) {
+    auto *o = static_cast<t_outlet *>(outlet_at(x, index));
+    return o && o->type ? o->type->s_name : "";
+}
+
+}  // namespace maxhost

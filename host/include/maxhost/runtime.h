@@ -171,3 +171,10 @@ struct AttributeInfo {
 bool attribute_info(t_class *c, const std::string &name, AttributeInfo *info);
 
 }  // namespace maxhost
+
+namespace maxhost {
+
+// The type an outlet was made with ("list", "int", "float", "bang"), empty for an untyped outlet.
+std::string outlet_type(t_object *x, int index);
+
+}  // namespace maxhost
