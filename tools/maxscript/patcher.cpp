@@ -278,13 +278,15 @@ void Interpreter::cmd_open(const std::string &where, const std::string &args) {
         }
         add_instance(id, x);
         if (object_classname(x) == gensym("loadbang")) loadbangs.push_back(x);
-        // The host gives every object the one inlet of its header.
-        long inlets = count_of(*box, "numinlets", 1);
+        // The host gives every object the one inlet of its header; a message box has a second one
+        // (which sets its text in Max, and takes no cord here).
+        long real_inlets = maxclass == "message" ? 2 : 1;
+        long inlets = count_of(*box, "numinlets", real_inlets);
         long outlets = count_of(*box, "numoutlets", maxhost::outlet_count(x));
-        if (inlets != 1 || outlets != maxhost::outlet_count(x)) {
+        if (inlets != real_inlets || outlets != maxhost::outlet_count(x)) {
             fail(where, label + " (" + in_quotes(text.empty() ? maxclass : text) + ") says " + std::to_string(inlets) +
-                            " inlets and " + std::to_string(outlets) + " outlets; the object has 1 inlet and " +
-                            std::to_string(maxhost::outlet_count(x)) + " outlets");
+                            " inlets and " + std::to_string(outlets) + " outlets; the object has " +
+                            std::to_string(real_inlets) + " and " + std::to_string(maxhost::outlet_count(x)));
         }
     }
 
