@@ -405,8 +405,33 @@ void dump_hashfun(t_hashtab_entry *e, t_gasnet *x)
 void graf_capturer(t_gasnet *x)
 {
     if (!x->units) return;
+    // The reports copy the capture under dump_mutex, so none sees two captures mixed.
+    if (systhread_mutex_lock(x->dump_mutex) != 0) return;
     x->dump_row = 0;
+    x->dump_size = gasnet_clip_vector_size(x->vector_size);
     hashtab_funall(x->units, GASNET_METHOD(dump_hashfun), x);
+    systhread_mutex_unlock(x->dump_mutex);
+}
+
+// A private copy of the last capture (rows of *vs doubles; the caller frees it), so a report
+// prints or draws one whole capture while others capture again. Returns the rows copied: those
+// of the capture itself, 0 when there is none or no memory for the copy.
+static long gasnet_copy_capture(t_gasnet *x, double **copy, long *vs)
+{
+    *copy = NULL;
+    *vs = gasnet_clip_vector_size(gasnet_load(&x->vector_size));
+    if (systhread_mutex_lock(x->dump_mutex) != 0) return 0;
+    long rows = x->dump_row < x->max_units ? x->dump_row : x->max_units;
+    if (rows > 0) {
+        *vs = x->dump_size;
+        *copy = (double *)sysmem_newptr((t_ptr_size)rows * (t_ptr_size)*vs * sizeof(double));
+        if (*copy)
+            memcpy(*copy, x->dump_buffer, (size_t)rows * (size_t)*vs * sizeof(double));
+        else
+            rows = 0;
+    }
+    systhread_mutex_unlock(x->dump_mutex);
+    return rows;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -623,6 +648,7 @@ void *gasnet_new(t_symbol *s, long argc, t_atom *argv)
     x->lcd_busy = 0;
     x->unit_count = 0;
     x->dump_row = 0;
+    x->dump_size = 4;
     x->winners_linked = 0;
     x->next_id = 0;
     x->step_count = 0;
@@ -683,6 +709,7 @@ void *gasnet_new(t_symbol *s, long argc, t_atom *argv)
     x->lcd_qelem = qelem_new(x, GASNET_METHOD(gasnet_qtask_lcd));
     x->lcd_clock = clock_new(x, GASNET_METHOD(gasnet_task));
     systhread_mutex_new(&x->mutex, 0);
+    systhread_mutex_new(&x->dump_mutex, 0);
     return x;
 }
 
@@ -706,6 +733,7 @@ void gasnet_free(t_gasnet *x)
         object_free(x->lcd_clock);
     }
     if (x->mutex) systhread_mutex_free(x->mutex);
+    if (x->dump_mutex) systhread_mutex_free(x->dump_mutex);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -719,6 +747,9 @@ void gasnet_dumpmax(t_gasnet *x)
         graf_capturer(x);
         systhread_mutex_unlock(x->mutex);
     }
+    double *capture = NULL;
+    long vs = 0;
+    long rows = gasnet_copy_capture(x, &capture, &vs);
 
     post("GNG : %ld / %ld", gasnet_load(&x->unit_count), x->max_units);
     post("mu : %ld", x->mu);
@@ -730,12 +761,9 @@ void gasnet_dumpmax(t_gasnet *x)
     post("kappa : %.2lf", x->kappa);
     post(" ");
 
-    long rows = gasnet_load(&x->unit_count);
-    long vs = gasnet_clip_vector_size(gasnet_load(&x->vector_size));
-    if (rows > x->max_units) rows = x->max_units;
     t_atom atoms[GASNET_MAX_VECTOR];
     for (long r = 0; r < rows; r++) {
-        const double *row = x->dump_buffer + r * vs;
+        const double *row = capture + r * vs;
         for (long k = 0; k < vs; k++) atom_setlong(atoms + k, gasnet_round(row[k]));
         char *text = sysmem_newptr(100);
         if (!text) continue;
@@ -743,9 +771,10 @@ void gasnet_dumpmax(t_gasnet *x)
         text[0] = '\0';
         atom_gettext(vs, atoms, &size, &text, 0);
         post("%s", text);
-        sysmem_freeptr(text);
+        sysmem_freeptr(text);  // the host may have given a larger block in its place
     }
     post(" ");
+    if (capture) sysmem_freeptr(capture);
 }
 
 void gasnet_dumplcd(t_gasnet *x)
@@ -762,9 +791,9 @@ void gasnet_qtask_lcd(t_gasnet *x)
 {
     if (!x->dump_buffer) return;
     long max_units = x->max_units;
-    long vs = gasnet_clip_vector_size(gasnet_load(&x->vector_size));
-    long rows = gasnet_load(&x->unit_count);
-    if (rows > max_units) rows = max_units;
+    double *capture = NULL;
+    long vs = 0;
+    long rows = gasnet_copy_capture(x, &capture, &vs);
     long lcd = x->lcd;
     double value_max = (double)x->value_max;
 
@@ -782,7 +811,7 @@ void gasnet_qtask_lcd(t_gasnet *x)
     t_symbol *paintrect = gensym("paintrect");
     for (long i = 0; i < rows; i++) {
         for (long j = 0; j < vs; j++) {
-            double g = round(x->dump_buffer[i * vs + j] / value_max * 128.0);
+            double g = round(capture[i * vs + j] / value_max * 128.0);
             long colour = g <= 0.0 ? 0 : (g > 255.0 ? 255 : (long)g);
             atom_setlong(a, i * cw);
             atom_setlong(a + 1, j * ch);
@@ -792,6 +821,7 @@ void gasnet_qtask_lcd(t_gasnet *x)
             outlet_anything(x->lcd_outlet, paintrect, 5, a);
         }
     }
+    if (capture) sysmem_freeptr(capture);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -18,7 +18,8 @@ typedef struct _gasnet {
     t_atom *out_atoms;          /* the unit last read out */
     double *dump_buffer;        /* max_units rows of captured vectors, stride vector_size */
     long lcd_busy;              /* atomic: set while a new vector size settles */
-    long dump_row;
+    long dump_row;              /* rows of the last capture; with dump_size, under dump_mutex */
+    long dump_size;             /* vector size of the last capture */
     long winners_linked;
     long next_id;
     long step_count;
@@ -53,6 +54,7 @@ typedef struct _gasnet {
     void *list_outlet;
     void *lcd_outlet;
     t_systhread_mutex mutex;
+    t_systhread_mutex dump_mutex; /* guards dump_buffer: held to capture or copy, never to post */
 } t_gasnet;
 
 typedef struct _unit {
@@ -112,7 +114,7 @@ void graf_evaluer(t_gasnet *x);
 t_unit *graf_unit(t_gasnet *x, long id);
 /* Copies the unit at position target (store order) into out_atoms. */
 void graf_lire(t_gasnet *x, long target);
-/* Copies every unit vector into dump_buffer. */
+/* Copies every unit vector into dump_buffer, under dump_mutex. */
 void graf_capturer(t_gasnet *x);
 
 /* Store callbacks. */

@@ -202,6 +202,15 @@ t_max_err atom_gettext(long ac, t_atom *av, long *textsize, char **text, long /*
         return MAX_ERR_NONE;
     }
     if (*textsize <= 0) return MAX_ERR_GENERIC;
+    // A block too small for the whole text is enlarged (the caller's block comes from sysmem, as
+    // in Max, and the caller frees whichever block *text ends at), so no number is cut in two.
+    // Only if that fails is the text cut to the block.
+    if (s.size() + 1 > static_cast<size_t>(*textsize)) {
+        if (char *bigger = sysmem_resizeptr(*text, s.size() + 1)) {
+            *text = bigger;
+            *textsize = static_cast<long>(s.size() + 1);
+        }
+    }
     size_t n = std::min(s.size(), static_cast<size_t>(*textsize - 1));
     std::memcpy(*text, s.data(), n);
     (*text)[n] = '\0';

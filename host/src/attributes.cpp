@@ -57,8 +57,16 @@ bool is_integer_type(FieldType f) {
 }
 
 void clip(const AttrInfo &info, t_atom *a) {
-    if (a->a_type != A_LONG && a->a_type != A_FLOAT) return;
     FieldType ft = field_type(info.type);
+    if (a->a_type != A_LONG && a->a_type != A_FLOAT) {
+        // A word is converted as the plain store would read it, then bound like any number, so
+        // "mu foo" lands inside the range instead of storing 0 below it.
+        if (ft == FieldType::symbol) return;
+        if (ft == FieldType::float32 || ft == FieldType::float64)
+            atom_setfloat(a, atom_getfloat(a));
+        else
+            atom_setlong(a, atom_getlong(a));
+    }
     if (a->a_type == A_LONG && !is_integer_type(ft) && ft != FieldType::atom && ft != FieldType::unknown)
         atom_setfloat(a, static_cast<double>(a->a_w.w_long));  // a real-valued attribute clips as a real
     if (a->a_type == A_LONG) {

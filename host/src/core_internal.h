@@ -115,6 +115,16 @@ inline bool is_live(const void *x) {
 // Typed delivery of one message, as a patch cord does it. Returns false (after reporting) when the
 // object does not understand it.
 bool deliver(t_object *x, t_symbol *sel, long ac, t_atom *av);
+// Marks a clock or queue task as one event: a stack overflow drops what is left of it, and the
+// next event starts afresh. A send from outside any task is an event of its own.
+struct EventScope {
+    EventScope();
+    ~EventScope();
+    EventScope(const EventScope &) = delete;
+    EventScope &operator=(const EventScope &) = delete;
+};
+// True while the rest of an overflowed chain is being dropped on this thread.
+bool chain_dropped();
 // Calls a handler with typed arguments converted from atoms. `self` may be null (constructors).
 void *call_typed(method fn, void *self, const short *types, int ntypes, long ac, const t_atom *av);
 

@@ -40,11 +40,23 @@ constexpr std::array<std::array<Caller, kMaxTypedArgs + 1>, sizeof...(I)> table(
 // Up to the object plus seven integers, and up to seven doubles.
 constexpr auto kCallers = table(std::make_index_sequence<kMaxTypedArgs + 2>{});
 
+// Per thread: how deep the current chain of sends is, how many events (clock or queue tasks) are
+// running, and whether the chain overflowed. Once it has, every send left in the chain is dropped
+// until the event that began it ends, so a loop that fans out cannot run on level by level.
 thread_local int delivery_depth = 0;
+thread_local int event_depth = 0;
+thread_local bool dropping = false;
+
+void end_of_chain() {
+    if (delivery_depth == 0 && event_depth == 0) dropping = false;
+}
 
 struct DepthGuard {
     DepthGuard() { ++delivery_depth; }
-    ~DepthGuard() { --delivery_depth; }
+    ~DepthGuard() {
+        --delivery_depth;
+        end_of_chain();
+    }
 };
 
 void not_understood(t_object *x, t_symbol *sel) {
@@ -141,10 +153,21 @@ void *call_typed(method fn, void *self, const short *types, int ntypes, long ac,
     return kCallers[ni][nd](fn, iv, dv);
 }
 
+EventScope::EventScope() { ++event_depth; }
+
+EventScope::~EventScope() {
+    --event_depth;
+    end_of_chain();
+}
+
+bool chain_dropped() { return dropping; }
+
 bool deliver(t_object *x, t_symbol *sel, long ac, t_atom *av) {
+    if (dropping) return false;
     if (delivery_depth >= kMaxDeliveryDepth) {
         report_error(std::string(x->o_messlist->name->s_name) + ": stack overflow: message \"" + sel->s_name +
-                     "\" dropped");
+                     "\" dropped, with the rest of its chain");
+        dropping = true;
         return false;
     }
     DepthGuard depth;

@@ -24,7 +24,7 @@ void observe(t_outlet *o, t_symbol *sel, long ac, const t_atom *av) {
 void send_all(t_outlet *o, t_symbol *sel, long ac, t_atom *av) {
     const std::vector<Cord> &cords = *o->cords;
     for (size_t i = 0; i < cords.size(); ++i) deliver(cords[i].to, sel, ac, av);
-    observe(o, sel, ac, av);
+    if (!chain_dropped()) observe(o, sel, ac, av);  // a dropped chain reaches no one
 }
 
 void drop_incoming(t_object *to, t_outlet *from) {

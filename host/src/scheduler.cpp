@@ -9,6 +9,7 @@
 #include "ext_obex.h"
 #include "maxhost/runtime.h"
 
+#include "core_internal.h"
 #include "svc_internal.h"
 
 #include <algorithm>
@@ -116,7 +117,10 @@ struct Scheduler {
         c->running = true;
         c->runner = this_thread_no();
         lk.unlock();
-        c->fn(c->obj);
+        {
+            maxhost_core::EventScope event;
+            c->fn(c->obj);
+        }
         lk.lock();
         c->running = false;
         if (c->self_freed)
@@ -457,7 +461,10 @@ int run_queue() {
         q->runner = self;
         q->ran_in = this_pass;
         lk.unlock();
-        q->fn(q->obj);
+        {
+            maxhost_core::EventScope event;
+            q->fn(q->obj);
+        }
         lk.lock();
         q->running = false;
         ++ran;

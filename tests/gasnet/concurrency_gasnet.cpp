@@ -34,3 +34,21 @@ TEST(GasnetConcurrency, LearningRacesReadersClearAndDumps) {
     learner.join();
     expect_invariants(g.x);
 }
+
+// Two threads capture and print while the drawing task reads on this one: each report must copy
+// one whole capture, never read the buffer while another capture writes it.
+TEST(GasnetConcurrency, ReportsOnTwoThreadsWhileTheQueueDraws) {
+    Gas g("gasnet 30 100");
+    maxhost::ConsoleCapture console;
+    srand(2);
+    for (int i = 0; i < 300; i++) g.send("learn " + std::to_string(rand() % 100) + " 1 2 " + std::to_string(i % 100));
+    std::thread other([&] {
+        for (int i = 0; i < 500; i++) g.send(i % 2 ? "dump_max" : "dump_lcd");
+    });
+    for (int i = 0; i < 500; i++) {
+        g.send(i % 2 ? "dump_lcd" : "dump_max");
+        maxhost::run_queue();
+    }
+    other.join();
+    expect_invariants(g.x);
+}

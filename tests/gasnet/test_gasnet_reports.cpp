@@ -54,3 +54,15 @@ TEST(GasnetReports, DrawingWaitsForANewVectorSizeToSettle) {
     ASSERT_EQ(sent.size(), 2u + 3u * 256u);  // three units after the first step
     EXPECT_EQ(sent[1].args, (Longs{200, 512}));  // cells of at least 2 pixels
 }
+
+TEST(GasnetReports, LongRowsArePrintedWhole) {
+    Gas g("gasnet 2 100000");
+    set_graph(g.x, {std::vector<double>(40, 74640)});  // a lone unit, as pruning can leave
+    maxhost::ConsoleCapture console;
+    g.send("dump_max");
+    std::string row = "74640";
+    for (int i = 1; i < 40; i++) row += " 74640";
+    auto lines = console.lines();
+    ASSERT_EQ(lines.size(), 11u);
+    EXPECT_EQ(lines[9], row);
+}

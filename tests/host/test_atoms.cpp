@@ -47,27 +47,29 @@ TEST(Atoms, TextUsesMaxsShortFloatForm) {
     EXPECT_EQ(maxhost::atom_to_text(a), "0.");
 }
 
-TEST(Atoms, TextIntoACallersBufferIsTruncatedAndTerminated) {
+TEST(Atoms, TextIntoACallersBlockIsEnlargedWhenTooSmall) {
     std::vector<t_atom> v = maxhost::parse_atoms("123 456 789");
-    char buf[8];
-    std::memset(buf, 'X', sizeof buf);
-    char *p = buf;
-    long size = 5;
+    char *p = sysmem_newptr(20);
+    long size = 20;
     EXPECT_EQ(atom_gettext(3, v.data(), &size, &p, 0), MAX_ERR_NONE);
-    EXPECT_STREQ(buf, "123 ");
-    EXPECT_EQ(buf[5], 'X');  // nothing written past the size given
+    EXPECT_STREQ(p, "123 456 789");
+    EXPECT_EQ(size, 20);  // a block large enough is kept as it is
+    sysmem_freeptr(p);
 
-    // A row of 256 numbers into a 100-byte block: cut at 99 characters, block and size kept.
+    // A row of 256 numbers into a 100-byte block: the block grows, pointer and size follow, and the
+    // caller frees the block it ends with.
     std::vector<t_atom> row(256);
-    for (size_t i = 0; i < row.size(); ++i) atom_setlong(&row[i], static_cast<t_atom_long>(1000 + i));
-    char *block = sysmem_newptr(100);
-    char *q = block;
+    std::string want;
+    for (size_t i = 0; i < row.size(); ++i) {
+        atom_setlong(&row[i], static_cast<t_atom_long>(1000 + i));
+        want += (i ? " " : "") + std::to_string(1000 + i);
+    }
+    char *q = sysmem_newptr(100);
     long qsize = 100;
     EXPECT_EQ(atom_gettext(256, row.data(), &qsize, &q, 0), MAX_ERR_NONE);
-    EXPECT_EQ(q, block);
-    EXPECT_EQ(qsize, 100);
-    EXPECT_EQ(std::strlen(q), 99u);
-    EXPECT_EQ(std::string(q, 15), "1000 1001 1002 ");
+    EXPECT_EQ(q, want);
+    EXPECT_EQ(qsize, static_cast<long>(want.size() + 1));
+    EXPECT_GE(sysmem_ptrsize(q), want.size() + 1);
     sysmem_freeptr(q);
 }
 

@@ -150,6 +150,20 @@ TEST(Attributes, ClipFilterBindsBothEndsBeforeTheSetter) {
     EXPECT_EQ(o.x->al, 400);
 }
 
+TEST(Attributes, AWordGivenToAClippedNumberIsConvertedThenClipped) {
+    FieldsObject o;
+    const char *names[] = {"c", "l", "al", "f32", "f64", "atom", "hidden"};
+    for (const char *n : names) attr_addfilter_clip(class_attr_get(o.c, gensym(n)), 2, 9, 1, 1);
+    object_method(class_attr_get(o.c, gensym("hidden")), gensym("setmethod"), gensym("set"), M(hidden_set));
+    for (const char *n : names) o.set_text(n, "foo");  // reads as 0, then bound to 2
+    EXPECT_EQ((std::vector<double>{(double)o.x->c, (double)o.x->l, (double)o.x->al, o.x->f32, o.x->f64,
+                                   atom_getfloat(&o.x->atom), o.x->hidden}),
+              std::vector<double>(7, 2.0));
+    EXPECT_TRUE(maxhost::send_text(o.obj(), "l 5"));
+    EXPECT_TRUE(maxhost::send_text(o.obj(), "l bar"));  // by message
+    EXPECT_EQ(o.x->l, 2);
+}
+
 TEST(Attributes, CustomAccessorsWinOverTheField) {
     FieldsObject o;
     t_object *hidden = class_attr_get(o.c, gensym("hidden"));

@@ -133,27 +133,29 @@ TEST(RefPages, SayWhatTheClassesRegister) {
     EXPECT_GE(checked, 3);
 }
 
-// Prose for the test external, with entries left out or added.
+// Prose for the test external, written from what its class registers, with entries left out or added.
 std::string testext_prose(const std::string &skip, const std::string &extra_message, const std::string &extra_attr) {
+    maxhost::add_search_path(MAXLEARN_EXTERNALS_DIR);
+    t_class *c = maxhost::find_class("testext");
     auto entry = [](const std::string &n) { return "\"" + n + "\": {\"digest\": \"d\", \"description\": \"t\", \"label\": \"L\"}"; };
-    std::string s = R"({"digest": "d", "description": "t", "inlets": [{"digest": "i"}],
-        "outlets": [{"digest": "a", "description": "b"}, {"digest": "c", "description": "e"}], "messages": {)";
-    bool first = true;
-    for (const char *m : {"bang", "float", "list", "say", "later", "soon", "hello", "entries"}) {
-        if (m == skip) continue;
-        s += (first ? "" : ", ") + entry(m);
-        first = false;
+    auto section = [&](const std::vector<std::string> &names, const std::string &extra) {
+        std::string out;
+        for (const std::string &n : names)
+            if (n != skip) out += (out.empty() ? "" : ", ") + entry(n);
+        if (!extra.empty()) out += (out.empty() ? "" : ", ") + entry(extra);
+        return out;
+    };
+    std::vector<std::string> messages;
+    for (const std::string &m : maxhost::method_names(c)) {
+        std::vector<short> types = maxhost::method_arg_types(c, m);
+        std::vector<t_atom> hidden;
+        if ((types.empty() || types[0] != A_CANT) && !maxhost::method_meta(c, m, "undocumented", &hidden))
+            messages.push_back(m);
     }
-    if (!extra_message.empty()) s += ", " + entry(extra_message);
-    s += "}, \"attributes\": {";
-    first = true;
-    for (const char *a : {"gain", "ratio", "label"}) {
-        if (a == skip) continue;
-        s += (first ? "" : ", ") + entry(a);
-        first = false;
-    }
-    if (!extra_attr.empty()) s += ", " + entry(extra_attr);
-    return s + "}}";
+    return R"({"digest": "d", "description": "t", "inlets": [{"digest": "i"}],
+        "outlets": [{"digest": "a", "description": "b"}, {"digest": "c", "description": "e"}], "messages": {)" +
+           section(messages, extra_message) + "}, \"attributes\": {" +
+           section(maxhost::attribute_names(c), extra_attr) + "}}";
 }
 
 class Maxref : public ToolTest {

@@ -57,7 +57,7 @@ protected:
 
     // Runs maxscript in the temporary folder with the given arguments (the script path relative to it).
     Result run(const std::string &args, const std::string &stdin_file = "") {
-        std::string command = "cd '" + dir_.string() + "' && '" MAXSCRIPT_EXE "' " + args +
+        std::string command = "cd '" + dir_.string() + "' && timeout 60 '" MAXSCRIPT_EXE "' " + args +
                               (stdin_file.empty() ? " < /dev/null" : " < '" + stdin_file + "'") +
                               " > stdout.txt 2> stderr.txt";
         auto start = std::chrono::steady_clock::now();
@@ -143,6 +143,16 @@ TEST_F(Maxscript, AttributesComeFromBoxArgumentsAndMessages) {
     EXPECT_EQ(r.lines, (Lines{"e: gain 4", "e: label foo", "e: gain 9", "e: ratio 0.35"}));
 }
 
+TEST_F(Maxscript, AWordGivenToAClippedAttributeLandsInItsRange) {
+    Result r = run_script(
+        "new g gasnet 10 @mu foo\n"
+        "g lcd foo\n"
+        "g alpha foo\n"
+        "new e echoseq @threshold @\n"
+        "get g mu\nget g lcd\nget g alpha\nget e threshold\n");
+    EXPECT_EQ(r.lines, (Lines{"g: mu 1", "g: lcd 100", "g: alpha 0.01", "e: threshold 1"}));
+}
+
 TEST_F(Maxscript, ReadsTheScriptFromStdin) {
     write("in.maxs", "new e testext\ne 4\nnope 1\n");
     Result r = run("-", "in.maxs");
@@ -219,6 +229,26 @@ TEST_F(Maxscript, BadLinesAreReportedWithTheirNumberAndTheScriptGoesOn) {
     for (size_t i = 0; i < expected_starts.size(); ++i)
         EXPECT_EQ(r.lines[i].rfind(expected_starts[i], 0), 0u) << r.lines[i];
     EXPECT_NE(r.lines[8].find("doesn't understand \"foo\""), std::string::npos) << r.lines[8];
+}
+
+// Two objects that feed each other and themselves double the messages at every level: the
+// overflow ends the whole event, reported once, whether a script line or a clock began it.
+TEST_F(Maxscript, AFeedbackLoopWithFanOutEndsItsEventWithOneError) {
+    const std::string loop = "connect a 0 a\nconnect a 0 b\nconnect b 0 a\nconnect b 0 b\n";
+    Result r = run_script("new a gasnet 5\nnew b gasnet 5\n" + loop + "a 1 2 3\necho done\n");
+    EXPECT_LT(r.seconds, 1.0);
+    ASSERT_EQ(r.lines.size(), 2u);
+    EXPECT_EQ(r.lines[0].rfind("error: gasnet: stack overflow: message \"list\"", 0), 0u) << r.lines[0];
+    EXPECT_EQ(r.lines[1], "done");
+
+    r = run_script("new a testext\nnew b testext\n" + loop +
+                   "connect a 1 a\na later 5\nwait 10\nb say next\na later 5\nwait 10\necho done\n");
+    EXPECT_LT(r.seconds, 1.0);
+    ASSERT_EQ(r.lines.size(), 4u);
+    EXPECT_EQ(r.lines[0].rfind("error: testext: stack overflow: message \"bang\"", 0), 0u) << r.lines[0];
+    EXPECT_EQ(r.lines[1], "b.1: said next");  // the next event runs as usual
+    EXPECT_EQ(r.lines[2], r.lines[0]);
+    EXPECT_EQ(r.lines[3], "done");
 }
 
 // Feeding data files

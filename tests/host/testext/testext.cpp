@@ -3,7 +3,7 @@
 //
 //   box:      testext [n] [@gain g] [@ratio r] [@label s]
 //   outlets:  0 (left) list echo, 1 (right) untyped events
-//   messages: bang, int, float, list, say ..., later ms, soon, hello, entries
+//   messages: bang (or tick), int, float, list, say ..., later ms, soon, hello, entries
 #include "ext.h"
 #include "ext_obex.h"
 
@@ -46,6 +46,7 @@ static void testext_register(void) {
 
     class_addmethod(c, (method)testext_assist, "assist", A_CANT, 0);
     class_addmethod(c, (method)testext_bang, "bang", 0);
+    class_addmethod(c, (method)testext_bang, "tick", 0);  // so the clock's "tick" can feed a cord loop
     class_addmethod(c, (method)testext_int, "int", A_LONG, 0);
     class_addmethod(c, (method)testext_float, "float", A_FLOAT, 0);
     class_addmethod(c, (method)testext_list, "list", A_GIMME, 0);
