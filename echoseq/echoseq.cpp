@@ -4,11 +4,12 @@
 // symbol of a random walk that goes straight on or jumps through arcs and suffix links, and
 // repeated segments of the stream are sent as lists on the right outlet.
 //
-// Storage: nodes sit inline in one table; the arcs of a state are a contiguous block of a
-// per-instance pool (blocks of 2^c arcs, one free list per size), so a state with many arcs costs
-// no list nodes and an arc is picked by index. States with long arc lists are also indexed by
-// (state, symbol) in an open-addressing table, so that a stream of ever new symbols, which puts
-// almost every arc on state 0, does not scan that list for each symbol.
+// Storage: nodes sit inline in one table; the arcs of a state are one contiguous block (2^c arcs,
+// one free list per size, in pool segments up to a segment's size, on their own beyond), so a
+// state with many arcs costs no list nodes and an arc is picked by index. States with long arc
+// lists are also indexed by (state, symbol) in an open-addressing table, so that a stream of ever
+// new symbols, which puts almost every arc on state 0, does not scan that list for each symbol.
+// Nothing grows by copying everything at once (see "Storage" below).
 #include "echoseq.h"
 
 #include <limits.h>
@@ -67,8 +68,18 @@ static t_int32 draw_below(t_int32 n)
 }
 
 // ------------------------------------------------------------------------------------------------
-// Arc pool and arc index
+// Storage. Learning runs on the scheduler, so no symbol may pay for a whole table at once: the
+// node table and the arc index grow into a table twice the size a few entries per symbol, arcs
+// live in segments that never move, and a long arc list fills its next block ahead of time.
 // ------------------------------------------------------------------------------------------------
+
+// Work done per learned symbol on a growing table (entries), arc list (arcs) and arc index (slots
+// per entry added). Each finishes well before the old table or block is full.
+static const t_int32 kNodesPerSymbol = 8;
+static const t_int32 kArcsPerArc = 4;
+static const t_int32 kSlotsPerEntry = 16;
+
+static const t_int32 kSegmentMask = ECHOSEQ_SEGMENT_ARCS - 1;
 
 // Size class of the block that holds n arcs (n >= 1): the smallest c with 2^c >= n.
 static int block_class(t_int32 n)
@@ -79,62 +90,163 @@ static int block_class(t_int32 n)
     return c;
 }
 
-static void arcs_reset(t_echoseq *x)
+static inline t_arc *pool_at(const t_echoseq *x, t_int32 off)
 {
-    x->arcs_used = 0;
-    for (int c = 0; c < ECHOSEQ_ARC_CLASSES; c++)
-        x->arcs_free[c] = -1;
-    if (x->index && x->index_used > 0)
-        memset(x->index, 0, (size_t)x->index_slots * sizeof(t_arc_key));
-    x->index_used = 0;
+    return x->segments[off >> ECHOSEQ_SEGMENT_BITS] + (off & kSegmentMask);
 }
 
-// Room for `size` more arcs at the end of the pool; 0 when it cannot grow.
-static int arcs_reserve(t_echoseq *x, long size)
+// The arcs of a state that has some.
+static inline t_arc *arcs_of(const t_echoseq *x, const t_noeud *nd)
 {
-    if ((long)x->arcs_capacity - x->arcs_used >= size)
-        return 1;
-    long want = x->arcs_capacity ? 2L * x->arcs_capacity : 1024L;
-    while (want - x->arcs_used < size)
-        want *= 2;
-    if (want > INT_MAX / 2)
-        return 0;
-    t_arc *grown = x->arcs ? (t_arc *)sysmem_resizeptr(x->arcs, (t_ptr_size)want * sizeof(t_arc))
-                           : (t_arc *)sysmem_newptr((t_ptr_size)want * sizeof(t_arc));
-    if (!grown)
-        return 0;
-    x->arcs = grown;
-    x->arcs_capacity = (t_int32)want;
+    return nd->narcs > ECHOSEQ_SEGMENT_ARCS ? x->lists[nd->first].arcs : pool_at(x, nd->first);
+}
+
+// A table given up while learning, for the main thread to free (at once without the queue).
+static void retire(t_echoseq *x, void *block)
+{
+    if (!x->release) {
+        sysmem_freeptr(block);
+        return;
+    }
+    memcpy(block, &x->retired, sizeof(void *));
+    x->retired = block;
+    qelem_set(x->release);
+}
+
+static void free_retired(void *block)
+{
+    while (block) {
+        void *next;
+        memcpy(&next, block, sizeof(void *));
+        sysmem_freeptr(block);
+        block = next;
+    }
+}
+
+// Node writes while a larger table is being filled also go to the entries it already holds.
+static inline void node_sync(t_echoseq *x, t_int32 i)
+{
+    if (x->nodes_next && i < x->nodes_filled)
+        x->nodes_next[i] = x->nodes[i];
+}
+
+static void nodes_fill(t_echoseq *x, t_int32 count)
+{
+    const t_int32 end = x->nodes_filled + count < 2 * x->capacity ? x->nodes_filled + count : 2 * x->capacity;
+    for (t_int32 i = x->nodes_filled; i < end; i++) {
+        if (i < x->capacity)
+            x->nodes_next[i] = x->nodes[i];
+        else
+            memset(&x->nodes_next[i], 0, sizeof(t_noeud));
+    }
+    x->nodes_filled = end;
+}
+
+// Once the oracle reaches half the node table, each symbol fills a few entries of the next table.
+static void nodes_grow_step(t_echoseq *x)
+{
+    if (!x->nodes_next) {
+        if (x->count < x->capacity / 2 || x->capacity > ECHOSEQ_MAX_SYMBOLS)
+            return;
+        x->nodes_next = (t_noeud *)sysmem_newptr(2 * (t_ptr_size)x->capacity * sizeof(t_noeud));
+        x->nodes_filled = 0;
+        if (!x->nodes_next)
+            return;  // tried again with the next symbol
+    }
+    nodes_fill(x, kNodesPerSymbol);
+}
+
+// The full table gives way to the filled one; 0 when there is none (no memory).
+static int nodes_switch(t_echoseq *x)
+{
+    if (!x->nodes_next) {
+        x->nodes_next = (t_noeud *)sysmem_newptr(2 * (t_ptr_size)x->capacity * sizeof(t_noeud));
+        x->nodes_filled = 0;
+        if (!x->nodes_next)
+            return 0;
+    }
+    nodes_fill(x, 2 * x->capacity);  // nothing left unless an allocation failed earlier
+    retire(x, x->nodes);
+    x->nodes = x->nodes_next;
+    x->capacity *= 2;
+    x->nodes_next = NULL;
     return 1;
 }
 
-// Offset of a free block of 2^c arcs, or -1 when the pool cannot grow.
-static t_int32 arcs_block_new(t_echoseq *x, int c)
+static void pool_block_free(t_echoseq *x, t_int32 off, int c)
 {
-    if (c >= ECHOSEQ_ARC_CLASSES)
-        return -1;
-    if (x->arcs_free[c] >= 0) {
-        t_int32 off = x->arcs_free[c];
-        x->arcs_free[c] = x->arcs[off].dest;  // a free block keeps the next free one in its first arc
-        return off;
-    }
-    const long size = 1L << c;
-    if (!arcs_reserve(x, size))
-        return -1;
-    t_int32 off = x->arcs_used;
-    x->arcs_used += (t_int32)size;
-    return off;
-}
-
-static void arcs_block_free(t_echoseq *x, t_int32 off, int c)
-{
-    x->arcs[off].dest = x->arcs_free[c];
+    pool_at(x, off)->dest = x->arcs_free[c];  // a free block keeps the next free one in its first arc
     x->arcs_free[c] = off;
 }
 
+// Offset of a free pool block of 2^c arcs (c up to ECHOSEQ_SEGMENT_BITS), or -1 without memory.
+static t_int32 pool_block_new(t_echoseq *x, int c)
+{
+    if (x->arcs_free[c] >= 0) {
+        const t_int32 off = x->arcs_free[c];
+        x->arcs_free[c] = pool_at(x, off)->dest;
+        return off;
+    }
+    const t_int32 size = (t_int32)1 << c;
+    t_int32 room = ECHOSEQ_SEGMENT_ARCS - (x->arcs_used & kSegmentMask);
+    if (room < size) {  // blocks never straddle segments: the rest of this one goes to the free lists
+        t_int32 off = x->arcs_used;
+        x->arcs_used += room;
+        while (room > 0) {
+            const int piece = block_class(room + 1) - 1;  // the largest 2^piece <= room
+            pool_block_free(x, off, piece);
+            off += (t_int32)1 << piece;
+            room -= (t_int32)1 << piece;
+        }
+    }
+    const t_int32 segment = x->arcs_used >> ECHOSEQ_SEGMENT_BITS;
+    if (segment >= x->segments_count) {  // segments stay allocated through "clear"
+        if (x->segments_count >= (INT_MAX >> ECHOSEQ_SEGMENT_BITS) - 1)
+            return -1;
+        if (x->segments_count == x->segments_slots) {
+            const t_int32 slots = x->segments_slots ? 2 * x->segments_slots : 16;
+            t_arc **grown = (t_arc **)sysmem_resizeptr(x->segments, (t_ptr_size)slots * sizeof(t_arc *));
+            if (!grown)
+                return -1;
+            x->segments = grown;
+            x->segments_slots = slots;
+        }
+        t_arc *seg = (t_arc *)sysmem_newptr(ECHOSEQ_SEGMENT_ARCS * sizeof(t_arc));
+        if (!seg)
+            return -1;
+        x->segments[x->segments_count++] = seg;
+    }
+    const t_int32 off = x->arcs_used;
+    x->arcs_used += size;
+    return off;
+}
+
+static_assert(sizeof(t_arc) >= sizeof(t_arc *), "a free long block keeps the next one in its first arc");
+
+// A block of 2^c arcs longer than a segment, or NULL without memory.
+static t_arc *long_block_new(t_echoseq *x, int c)
+{
+    t_arc *b = x->blocks_free[c];
+    if (b) {
+        memcpy(&x->blocks_free[c], b, sizeof(t_arc *));
+        return b;
+    }
+    const t_ptr_size bytes = ((t_ptr_size)1 << c) * sizeof(t_arc);
+    b = (t_arc *)sysmem_newptr(bytes);
+    if (b)
+        x->blocks_bytes += bytes;
+    return b;
+}
+
+static void long_block_free(t_echoseq *x, t_arc *b, int c)
+{
+    memcpy(b, &x->blocks_free[c], sizeof(t_arc *));
+    x->blocks_free[c] = b;
+}
+
 // Slot of (state, symbol) in a table of 2^bits slots: the top bits of a mixed key, so that slots
-// keep hash order and doubling the table moves each entry to about twice its slot, which makes
-// the rebuild a near-sequential pass instead of scattered writes.
+// keep hash order and growing the table moves each entry to about twice its slot, which makes the
+// move a near-sequential pass instead of scattered writes.
 static inline t_uint32 index_slot(t_int32 state, t_int32 sym, int bits)
 {
     t_uint64 h = ((t_uint64)(t_uint32)state << 32) | (t_uint32)sym;
@@ -156,12 +268,12 @@ static void index_put(t_arc_key *slots, int bits, t_int32 state, t_int32 sym, t_
     slots[i].dest = dest;
 }
 
-static t_int32 index_find(const t_echoseq *x, t_int32 state, t_int32 sym)
+static t_int32 index_probe(const t_arc_key *slots, int bits, t_int32 state, t_int32 sym)
 {
-    t_uint32 mask = (t_uint32)x->index_slots - 1u;
-    t_uint32 i = index_slot(state, sym, x->index_bits);
+    t_uint32 mask = ((t_uint32)1 << bits) - 1u;
+    t_uint32 i = index_slot(state, sym, bits);
     for (;;) {
-        const t_arc_key *e = &x->index[i];
+        const t_arc_key *e = &slots[i];
         if (e->dest == 0)
             return 0;
         if (e->state == state && e->val == sym)
@@ -170,31 +282,140 @@ static t_int32 index_find(const t_echoseq *x, t_int32 state, t_int32 sym)
     }
 }
 
-// Room for `extra` more entries at a load of at most one half; 0 when the index cannot grow.
+// Moved entries stay in the old table too, so a lookup that misses the new table may try the old
+// one. Slots below index_moved end right after an empty slot, so an entry whose old home slot lies
+// below it has moved, and the old table need not be read.
+static t_int32 index_find(const t_echoseq *x, t_int32 state, t_int32 sym)
+{
+    t_int32 dest = index_probe(x->index, x->index_bits, state, sym);
+    if (dest == 0 && x->index_old && (t_int32)index_slot(state, sym, x->index_bits - 1) >= x->index_moved)
+        dest = index_probe(x->index_old, x->index_bits - 1, state, sym);
+    return dest;
+}
+
+// Moves at least `budget` slots of the old table, stopping just after an empty one.
+static void index_move(t_echoseq *x, long budget)
+{
+    const t_int32 old_slots = x->index_slots / 2;
+    const long stop = x->index_moved + budget;
+    t_int32 i = x->index_moved;
+    while (i < old_slots) {
+        const t_arc_key *e = &x->index_old[i++];
+        if (e->dest != 0)
+            index_put(x->index, x->index_bits, e->state, e->val, e->dest);
+        else if (i >= stop)
+            break;
+    }
+    x->index_moved = i;
+    if (i == old_slots) {
+        retire(x, x->index_old);
+        x->index_old = NULL;
+    }
+}
+
+// Zeroes a few more slots of the next table (2 * index_slots slots).
+static void index_clear_step(t_echoseq *x, long count)
+{
+    const long slots = 2L * x->index_slots;
+    const long end = x->index_cleared + count < slots ? x->index_cleared + count : slots;
+    memset(x->index_next + x->index_cleared, 0, (size_t)(end - x->index_cleared) * sizeof(t_arc_key));
+    x->index_cleared = (t_int32)end;
+}
+
+// Room for `extra` more entries at a load of at most one half; 0 when the index cannot grow. From a
+// load of 3/8 on, the next table is zeroed a little per entry, so that it is ready at one half;
+// then the entries move into it a little per entry.
 static int index_reserve(t_echoseq *x, t_int32 extra)
 {
-    long need = 2L * ((long)x->index_used + extra);
-    if (need <= x->index_slots)
-        return 1;
-    int bits = x->index_slots ? x->index_bits + 1 : 6;
-    while ((1L << bits) < need)
-        bits++;
-    const long slots = 1L << bits;
-    if (slots > INT_MAX / 2)
-        return 0;
-    t_arc_key *grown = (t_arc_key *)sysmem_newptrclear((t_ptr_size)slots * sizeof(t_arc_key));
-    if (!grown)
-        return 0;
-    for (t_int32 i = 0; i < x->index_slots; i++) {
-        const t_arc_key *e = &x->index[i];
-        if (e->dest != 0)
-            index_put(grown, bits, e->state, e->val, e->dest);
+    const long work = (long)kSlotsPerEntry * extra;
+    if (x->index_old)
+        index_move(x, work);
+    const long used = (long)x->index_used + extra;
+    // A table of 2 * ECHOSEQ_MAX_SYMBOLS slots holds every arc an oracle can have.
+    if (!x->index_old && !x->index_next && x->index_slots && 8 * used > 3L * x->index_slots &&
+        x->index_slots < 2L * ECHOSEQ_MAX_SYMBOLS) {
+        x->index_next = (t_arc_key *)sysmem_newptr(2 * (t_ptr_size)x->index_slots * sizeof(t_arc_key));
+        x->index_cleared = 0;  // without memory, tried again with the next entry
     }
-    if (x->index)
-        sysmem_freeptr(x->index);
+    if (x->index_next)
+        index_clear_step(x, 2 * work);
+    if (2 * used <= x->index_slots)
+        return 1;
+
+    if (x->index_old)
+        index_move(x, x->index_slots);  // not reached: the move ends long before the table fills
+    t_arc_key *grown = x->index_next;
+    if (grown) {
+        index_clear_step(x, 2L * x->index_slots);  // nothing left unless an allocation failed
+    } else {
+        const long slots = x->index_slots ? 2L * x->index_slots : 64;
+        if (2 * used > slots || slots > INT_MAX / 2)
+            return 0;
+        grown = (t_arc_key *)sysmem_newptrclear((t_ptr_size)slots * sizeof(t_arc_key));
+        if (!grown)
+            return 0;
+    }
+    x->index_old = x->index;  // NULL for the first table
+    x->index_moved = 0;
+    x->index_next = NULL;
     x->index = grown;
-    x->index_slots = (t_int32)slots;
-    x->index_bits = bits;
+    x->index_bits = x->index_slots ? x->index_bits + 1 : 6;
+    x->index_slots = (t_int32)1 << x->index_bits;
+    return 1;
+}
+
+// Forgets every arc. The pool and the blocks stay for the next stream; the index goes, since
+// clearing megabytes would stall the message.
+static void arcs_reset(t_echoseq *x)
+{
+    x->arcs_used = 0;
+    for (int c = 0; c < ECHOSEQ_ARC_CLASSES; c++)
+        x->arcs_free[c] = -1;
+    for (int i = 0; i < ECHOSEQ_LONG_LISTS; i++) {
+        t_arc_list *l = &x->lists[i];
+        if (l->arcs)
+            long_block_free(x, l->arcs, l->size_class);
+        if (l->next)
+            long_block_free(x, l->next, l->size_class + 1);
+        l->arcs = l->next = NULL;
+    }
+    if (x->index_old)
+        retire(x, x->index_old);
+    if (x->index)
+        retire(x, x->index);
+    if (x->index_next)
+        retire(x, x->index_next);
+    x->index_old = x->index = x->index_next = NULL;
+    x->index_moved = x->index_slots = x->index_bits = x->index_used = x->index_cleared = 0;
+}
+
+// Adds an arc to a list longer than a segment; 0 without memory.
+static int long_list_add(t_echoseq *x, t_arc_list *l, t_int32 n, t_int32 target, t_int32 sym)
+{
+    const t_int32 size = (t_int32)1 << l->size_class;
+    if (n == size) {  // full: the next block takes over
+        if (!l->next) {
+            l->next = long_block_new(x, l->size_class + 1);
+            l->copied = 0;
+            if (!l->next)
+                return 0;
+        }
+        memcpy(l->next + l->copied, l->arcs + l->copied, (size_t)(n - l->copied) * sizeof(t_arc));
+        long_block_free(x, l->arcs, l->size_class);
+        l->arcs = l->next;
+        l->next = NULL;
+        l->size_class++;
+    } else if (!l->next && n >= size / 2 && size <= ECHOSEQ_MAX_SYMBOLS && l->size_class + 1 < ECHOSEQ_ARC_CLASSES) {
+        l->next = long_block_new(x, l->size_class + 1);  // without memory, tried again next time
+        l->copied = 0;
+    }
+    l->arcs[n].dest = target;
+    l->arcs[n].val = sym;
+    if (l->next) {  // arcs from `copied` on, the new one included, are still to copy
+        const t_int32 end = l->copied + kArcsPerArc < n + 1 ? l->copied + kArcsPerArc : n + 1;
+        memcpy(l->next + l->copied, l->arcs + l->copied, (size_t)(end - l->copied) * sizeof(t_arc));
+        l->copied = end;
+    }
     return 1;
 }
 
@@ -213,48 +434,67 @@ t_noeud *noeud_new(t_echoseq *x, t_int32 index)
     nd->val = 0;
     nd->first = 0;
     nd->narcs = 0;
+    node_sync(x, index);
     return nd;
 }
 
 t_arc *arc_new(t_echoseq *x, t_int32 state, t_int32 target, t_int32 sym)
 {
-    t_int32 n = x->nodes[state].narcs;
+    t_noeud *nd = &x->nodes[state];
+    const t_int32 n = nd->narcs;
     // Reserve index room first, so that a failure leaves the state as it was.
     if (n >= ECHOSEQ_SCAN_ARCS && !index_reserve(x, n == ECHOSEQ_SCAN_ARCS ? n + 1 : 1))
         return NULL;
-    if (n > 0 && (n & (n - 1)) == 0 && x->nodes[state].first + n == x->arcs_used) {
-        // The full block is the last one in the pool (as for a state that takes most new symbols):
-        // it doubles in place, without a copy.
-        if (!arcs_reserve(x, n))
+    t_arc *arcs;
+    if (n > ECHOSEQ_SEGMENT_ARCS) {
+        t_arc_list *l = &x->lists[nd->first];
+        if (!long_list_add(x, l, n, target, sym))
             return NULL;
-        x->arcs_used += n;
-    } else if (n == 0 || (n & (n - 1)) == 0) {  // the block is full (or there is none): move it
-        int c = n == 0 ? 0 : block_class(n) + 1;
-        t_int32 off = arcs_block_new(x, c);
-        if (off < 0)
+        arcs = l->arcs;
+    } else if (n == ECHOSEQ_SEGMENT_ARCS) {  // the list outgrows the segments: a block of its own
+        t_int32 slot = 0;
+        while (slot < ECHOSEQ_LONG_LISTS && x->lists[slot].arcs)
+            slot++;
+        if (slot == ECHOSEQ_LONG_LISTS)
+            return NULL;  // not reached: too few arcs for another long list
+        t_arc_list *l = &x->lists[slot];
+        l->arcs = long_block_new(x, ECHOSEQ_SEGMENT_BITS + 1);
+        if (!l->arcs)
             return NULL;
-        if (n > 0) {
-            memcpy(x->arcs + off, x->arcs + x->nodes[state].first, (size_t)n * sizeof(t_arc));
-            arcs_block_free(x, x->nodes[state].first, c - 1);
+        l->size_class = ECHOSEQ_SEGMENT_BITS + 1;  // a free entry has no next block
+        memcpy(l->arcs, pool_at(x, nd->first), (size_t)n * sizeof(t_arc));
+        pool_block_free(x, nd->first, ECHOSEQ_SEGMENT_BITS);
+        nd->first = slot;
+        arcs = l->arcs;
+        arcs[n].dest = target;
+        arcs[n].val = sym;
+    } else {
+        if (n == 0 || (n & (n - 1)) == 0) {  // the block is full (or there is none): move it
+            const int c = n == 0 ? 0 : block_class(n) + 1;
+            const t_int32 off = pool_block_new(x, c);
+            if (off < 0)
+                return NULL;
+            if (n > 0) {
+                memcpy(pool_at(x, off), pool_at(x, nd->first), (size_t)n * sizeof(t_arc));
+                pool_block_free(x, nd->first, c - 1);
+            }
+            nd->first = off;
         }
-        x->nodes[state].first = off;
+        arcs = pool_at(x, nd->first);
+        arcs[n].dest = target;
+        arcs[n].val = sym;
     }
-    t_noeud *nd = &x->nodes[state];
-    t_arc *a = &x->arcs[nd->first + n];
-    a->dest = target;
-    a->val = sym;
     nd->narcs = n + 1;
+    node_sync(x, state);
     if (n == ECHOSEQ_SCAN_ARCS) {  // the list just became long: index all of it
-        for (t_int32 i = 0; i <= n; i++) {
-            const t_arc *b = &x->arcs[nd->first + i];
-            index_put(x->index, x->index_bits, state, b->val, b->dest);
-        }
+        for (t_int32 i = 0; i <= n; i++)
+            index_put(x->index, x->index_bits, state, arcs[i].val, arcs[i].dest);
         x->index_used += n + 1;
     } else if (n > ECHOSEQ_SCAN_ARCS) {
         index_put(x->index, x->index_bits, state, sym, target);
         x->index_used++;
     }
-    return a;
+    return &arcs[n];
 }
 
 long arc_exist(const t_arc *arc, const t_int32 *sym)
@@ -271,7 +511,9 @@ t_int32 graf_exist(const t_echoseq *x, t_int32 k, t_int32 sym)
         return k + 1;
     if (nd->narcs > ECHOSEQ_SCAN_ARCS)
         return index_find(x, k, sym);
-    const t_arc *a = x->arcs + nd->first;
+    if (nd->narcs == 0)
+        return 0;
+    const t_arc *a = arcs_of(x, nd);
     for (t_int32 i = 0; i < nd->narcs; i++)
         if (arc_exist(&a[i], &sym))
             return a[i].dest;
@@ -313,18 +555,15 @@ void fill_result(t_echoseq *x, long length, t_int32 end)
 void graf_add(t_echoseq *x, t_int32 sym)
 {
     const t_int32 n = x->count;
-    if (x->capacity == n) {
-        t_noeud *grown = (t_noeud *)sysmem_resizeptrclear(x->nodes, 2 * (t_ptr_size)x->capacity * sizeof(t_noeud));
-        if (grown) {
-            x->nodes = grown;
-            x->capacity *= 2;
-        }
-    }
-    if (x->capacity <= n || !noeud_new(x, n))
+    nodes_grow_step(x);
+    if (x->capacity == n && !nodes_switch(x))
+        return;  // the table cannot grow: the symbol is dropped
+    if (!noeud_new(x, n))
         return;
 
     t_noeud *nodes = x->nodes;  // arcs live elsewhere, so this stays valid below
     nodes[n - 1].val = sym;
+    node_sync(x, n - 1);
     t_int32 pi = n - 1;
     t_int32 k = nodes[n - 1].ref;
     t_int32 s = 0;
@@ -338,6 +577,7 @@ void graf_add(t_echoseq *x, t_int32 sym)
     }
     nodes[n].ref = s;
     nodes[n].lrs = repeated_suffix(nodes, pi, s);
+    node_sync(x, n);
 
     if (x->slice == 1) {
         if (nodes[n].lrs < x->last_lrs && x->last_lrs >= x->threshold)
@@ -372,12 +612,19 @@ t_int32 graf_step(t_echoseq *x)
         t_noeud *nd = &x->nodes[x->position];
         if (nd->narcs > 0) {
             // Move a random arc to the front and take it; the list keeps its new order.
-            t_arc *a = x->arcs + nd->first;
+            t_arc *a = arcs_of(x, nd);
             if (nd->narcs > 1) {
                 t_int32 i = draw_below(nd->narcs);
                 t_arc t = a[0];
                 a[0] = a[i];
                 a[i] = t;
+                if (nd->narcs > ECHOSEQ_SEGMENT_ARCS) {  // a long list filling its next block
+                    t_arc_list *l = &x->lists[nd->first];
+                    if (l->next && l->copied > 0)
+                        l->next[0] = a[0];
+                    if (l->next && i < l->copied)
+                        l->next[i] = a[i];
+                }
             }
             x->position = a[0].dest;
             return a[0].val;
@@ -391,13 +638,22 @@ t_int32 graf_step(t_echoseq *x)
 const t_arc *echoseq_arcs(const t_echoseq *x, t_int32 state)
 {
     const t_noeud *nd = &x->nodes[state];
-    return nd->narcs > 0 ? x->arcs + nd->first : NULL;
+    return nd->narcs > 0 ? arcs_of(x, nd) : NULL;
 }
 
 size_t echoseq_bytes(const t_echoseq *x)
 {
-    return (size_t)x->capacity * sizeof(t_noeud) + (size_t)x->arcs_capacity * sizeof(t_arc) +
-           (size_t)x->index_slots * sizeof(t_arc_key);
+    size_t bytes = (size_t)x->capacity * sizeof(t_noeud);
+    if (x->nodes_next)
+        bytes += 2 * (size_t)x->capacity * sizeof(t_noeud);
+    bytes += (size_t)x->segments_slots * sizeof(t_arc *) + (size_t)x->segments_count * ECHOSEQ_SEGMENT_ARCS * sizeof(t_arc);
+    bytes += x->blocks_bytes;
+    bytes += (size_t)x->index_slots * sizeof(t_arc_key);
+    if (x->index_old)
+        bytes += (size_t)(x->index_slots / 2) * sizeof(t_arc_key);
+    if (x->index_next)
+        bytes += 2 * (size_t)x->index_slots * sizeof(t_arc_key);
+    return bytes;
 }
 
 // ------------------------------------------------------------------------------------------------
@@ -421,7 +677,7 @@ void echoseq_bang(t_echoseq *x)
         outlet_int(x->out_int, sym);
 }
 
-void echoseq_int(t_echoseq *x, long n)
+void echoseq_int(t_echoseq *x, t_atom_long n)
 {
     t_atom slice[ECHOSEQ_MAX_SLICE];
     long len = 0;
@@ -451,11 +707,11 @@ void echoseq_clear(t_echoseq *x)
     systhread_mutex_unlock(x->mutex);
 }
 
-void echoseq_go(t_echoseq *x, long n)
+void echoseq_go(t_echoseq *x, t_atom_long n)
 {
     if (systhread_mutex_trylock(x->mutex) != 0)
         return;
-    if (n >= 0 && n < (long)x->count - 1)
+    if (n >= 0 && n < (t_atom_long)x->count - 1)
         x->position = (t_int32)n;
     systhread_mutex_unlock(x->mutex);
 }
@@ -467,7 +723,7 @@ typedef struct _dump_state {
     t_int32 narcs;
 } t_dump_state;
 
-void echoseq_dump(t_echoseq *x, long n)
+void echoseq_dump(t_echoseq *x, t_atom_long n)
 {
     if (relaxed_swap(&x->dump_busy, 1))
         return;
@@ -481,7 +737,7 @@ void echoseq_dump(t_echoseq *x, long n)
     const long lrs = x->lrs;
     const long straight = x->straight;
     // A negative first state prints from state 0.
-    first = n < 0 ? 0 : (n < count ? n : count);
+    first = n < 0 ? 0 : (n < count ? (long)n : count);
     last = count - first > ECHOSEQ_DUMP_STATES ? first + ECHOSEQ_DUMP_STATES : count;
     for (long i = first; i < last; i++)
         total += x->nodes[i].narcs;
@@ -497,7 +753,7 @@ void echoseq_dump(t_echoseq *x, long n)
         states[i - first].lrs = nd->lrs;
         states[i - first].narcs = nd->narcs;
         if (nd->narcs > 0) {
-            memcpy(arcs + at, x->arcs + nd->first, (size_t)nd->narcs * sizeof(t_arc));
+            memcpy(arcs + at, arcs_of(x, nd), (size_t)nd->narcs * sizeof(t_arc));
             at += nd->narcs;
         }
     }
@@ -520,6 +776,15 @@ void echoseq_dump(t_echoseq *x, long n)
 void echoseq_task(t_echoseq *x)
 {
     relaxed_set(&x->dump_busy, 0);
+}
+
+void echoseq_qtask_release(t_echoseq *x)
+{
+    systhread_mutex_lock(x->mutex);
+    void *retired = x->retired;
+    x->retired = NULL;
+    systhread_mutex_unlock(x->mutex);
+    free_retired(retired);
 }
 
 void echoseq_assist(t_echoseq *x, void *b, long m, long a, char *s)
@@ -577,6 +842,7 @@ void *echoseq_new(t_symbol *s, long argc, t_atom *argv)
 
     x->result = atomarray_new(0, NULL);
     x->clock = clock_new(x, ECHOSEQ_METHOD(echoseq_task));
+    x->release = qelem_new(x, ECHOSEQ_METHOD(echoseq_qtask_release));
     x->out_list = listout(x);
     x->out_bang = bangout(x);
     x->out_int = intout(x);
@@ -594,13 +860,30 @@ void echoseq_free(t_echoseq *x)
 {
     if (x->nodes)
         sysmem_freeptr(x->nodes);
-    if (x->arcs)
-        sysmem_freeptr(x->arcs);
-    if (x->index)
-        sysmem_freeptr(x->index);
-    x->nodes = NULL;
-    x->arcs = NULL;
-    x->index = NULL;
+    if (x->nodes_next)
+        sysmem_freeptr(x->nodes_next);
+    x->nodes = x->nodes_next = NULL;
+    if (x->release) {
+        qelem_unset(x->release);
+        qelem_free(x->release);
+        x->release = NULL;
+    }
+    arcs_reset(x);  // every long block onto the free lists, which are freed next
+    free_retired(x->retired);
+    x->retired = NULL;
+    for (int c = 0; c < ECHOSEQ_ARC_CLASSES; c++) {
+        while (x->blocks_free[c]) {
+            t_arc *b = x->blocks_free[c];
+            memcpy(&x->blocks_free[c], b, sizeof(t_arc *));
+            sysmem_freeptr(b);
+        }
+    }
+    for (t_int32 i = 0; i < x->segments_count; i++)
+        sysmem_freeptr(x->segments[i]);
+    if (x->segments)
+        sysmem_freeptr(x->segments);
+    x->segments = NULL;
+    x->segments_count = x->segments_slots = 0;
     if (x->result)
         object_free(x->result);
     if (x->clock) {

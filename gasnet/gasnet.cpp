@@ -830,7 +830,7 @@ void gasnet_qtask_lcd(t_gasnet *x)
 
 static void gasnet_real_attr(t_class *c, const char *name, method get, method set)
 {
-    t_object *attr = class_attr_get(c, gensym(name));
+    void *attr = class_attr_get(c, gensym(name));
     object_method(attr, gensym("setmethod"), gensym("get"), get);
     object_method(attr, gensym("setmethod"), gensym("set"), set);
 }

@@ -1,7 +1,9 @@
 // echoseq speed and memory: learning a full oracle through the host's dispatch, one "bang"
-// (also from a state with 100,000 arcs) and the bytes a full oracle holds per state.
+// (also from a state with 100,000 arcs), the bytes a full oracle holds per state, and the mean,
+// 99.9th percentile and slowest single message of full runs.
 #include "echoseq.h"
 #include "maxhost/runtime.h"
+#include "message_latency.h"
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -64,6 +66,39 @@ void learn_full(benchmark::State &state, long range)
 void BM_LearnTwelveSymbols(benchmark::State &state) { learn_full(state, 12); }
 void BM_LearnMostlyNewSymbols(benchmark::State &state) { learn_full(state, 1000000); }
 
+// Every "int" of a full run timed on its own: growing storage must never stall one message.
+void int_latency(benchmark::State &state, long range)
+{
+    const std::vector<long> w = stream(kSymbols, range, 7);
+    t_symbol *sel = gensym("int");
+    for (auto _ : state) {
+        t_object *x = make("echoseq");
+        t_atom a;
+        maxlearn_bench::time_each_message(state, w.size(), [&](size_t i) {
+            atom_setlong(&a, w[i]);
+            maxhost::send(x, sel, 1, &a);
+        });
+        if (reinterpret_cast<t_echoseq *>(x)->count != kSymbols + 1)
+            state.SkipWithError("symbols were dropped");
+        object_free(x);
+    }
+}
+
+void BM_IntLatencyTwelveSymbols(benchmark::State &state) { int_latency(state, 12); }
+void BM_IntLatencyMostlyNewSymbols(benchmark::State &state) { int_latency(state, 1000000); }
+
+// Every "bang" of a walk over a full oracle of mostly new symbols (state 0 holds most arcs).
+void BM_BangLatencyFullOracle(benchmark::State &state)
+{
+    t_object *x = make("echoseq");
+    learn(x, stream(kSymbols, 1000000, 7));
+    srand(1);
+    t_symbol *bang = gensym("bang");
+    for (auto _ : state)
+        maxlearn_bench::time_each_message(state, (size_t)kSymbols, [&](size_t) { maxhost::send(x, bang, 0, nullptr); });
+    object_free(x);
+}
+
 void BM_Bang(benchmark::State &state)
 {
     t_object *x = make("echoseq");
@@ -114,11 +149,12 @@ size_t heap_bytes()
     return m.uordblks + m.hblkhd;
 }
 
-// Bytes held for a full oracle over 12 symbols: the growth of the process heap, sampled while
-// learning for the peak, and the oracle's own count of its storage.
-void BM_FullOracleMemory(benchmark::State &state)
+// Bytes held for a full oracle over 12 symbols and over mostly new ones: the growth of the
+// process heap, sampled while learning for the peak, and the oracle's own count of its storage.
+// The queue runs between samples, as Max's main thread would, to free the tables learning gave up.
+void full_oracle_memory(benchmark::State &state, long range)
 {
-    const std::vector<long> w = stream(kSymbols, 12, 7);
+    const std::vector<long> w = stream(kSymbols, range, 7);
     maxhost::add_search_path(MAXLEARN_EXTERNALS_DIR);
     maxhost::find_class("echoseq");  // loads the external before the baseline
     for (auto _ : state) {
@@ -130,8 +166,10 @@ void BM_FullOracleMemory(benchmark::State &state)
         for (size_t i = 0; i < w.size(); i++) {
             atom_setlong(&a, w[i]);
             maxhost::send(x, sel, 1, &a);
-            if ((i & 1023) == 0 || i + 1 == w.size())
+            if ((i & 1023) == 0 || i + 1 == w.size()) {
                 peak = std::max(peak, heap_bytes() - before);
+                maxhost::run_queue();
+            }
         }
         const double states = (double)(kSymbols + 1);
         state.counters["heap_bytes_per_state"] = (double)(heap_bytes() - before) / states;
@@ -141,11 +179,18 @@ void BM_FullOracleMemory(benchmark::State &state)
     }
 }
 
+void BM_FullOracleMemory(benchmark::State &state) { full_oracle_memory(state, 12); }
+void BM_FullOracleMemoryMostlyNew(benchmark::State &state) { full_oracle_memory(state, 1000000); }
+
 }  // namespace
 
 BENCHMARK(BM_LearnTwelveSymbols)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LearnMostlyNewSymbols)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IntLatencyTwelveSymbols)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_IntLatencyMostlyNewSymbols)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_BangLatencyFullOracle)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_Bang);
 BENCHMARK(BM_BangHandler);
 BENCHMARK(BM_BangFromWideState);
 BENCHMARK(BM_FullOracleMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_FullOracleMemoryMostlyNew)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -1,8 +1,10 @@
 // gasnet speed: one learning step on a full graph (defaults and bounds), and the read-out messages
 // "bang", "int" and "list" at the defaults. "_dispatch" variants go through the host's message
-// dispatch as a patch cord would; the others call the handler directly.
+// dispatch as a patch cord would; the others call the handler directly. The latency runs time
+// every message of a run at the bounds on its own (mean, 99.9th percentile, slowest message).
 #include "gasnet.h"
 #include "maxhost/runtime.h"
+#include "message_latency.h"
 
 #include <benchmark/benchmark.h>
 
@@ -96,8 +98,56 @@ void BM_int_dispatch(benchmark::State &state) { readout(state, Readout::int_, tr
 void BM_list4(benchmark::State &state) { readout(state, Readout::list, false); }
 void BM_list4_dispatch(benchmark::State &state) { readout(state, Readout::list, true); }
 
+const size_t kLatencyMessages = 20000;
+
+// "learn" from creation at the bounds (100 units, 256 components): growth, then a full graph.
+void BM_learn_latency_bounds(benchmark::State &state) {
+    const Lists lists = random_lists(4096, 256, 127, 3);
+    t_symbol *learn = gensym("learn");
+    for (auto _ : state) {
+        maxhost::add_search_path(MAXLEARN_EXTERNALS_DIR);
+        t_object *x = maxhost::create_from_box("gasnet 100");
+        if (!x) throw std::runtime_error("cannot create gasnet 100");
+        srand(1);
+        maxlearn_bench::time_each_message(state, kLatencyMessages, [&](size_t i) {
+            maxhost::send(x, learn, 256, const_cast<t_atom *>(lists[i & 4095].data()));
+        });
+        if (reinterpret_cast<t_gasnet *>(x)->unit_count != 100) state.SkipWithError("the graph did not fill");
+        object_free(x);
+    }
+}
+
+// Read-outs of a full graph at the bounds: "list" of 256 elements, "int" and "bang".
+void readout_latency(benchmark::State &state, Readout which) {
+    const Lists lists = random_lists(4096, 256, 127, 3);
+    t_gasnet *x = full_gas("gasnet 100", 256, lists);
+    t_symbol *list = gensym("list"), *sel_int = gensym("int"), *bang = gensym("bang");
+    t_atom n;
+    for (auto _ : state) {
+        maxlearn_bench::time_each_message(state, kLatencyMessages, [&](size_t i) {
+            switch (which) {
+            case Readout::bang: maxhost::send(&x->ob, bang, 0, nullptr); break;
+            case Readout::int_:
+                atom_setlong(&n, (t_atom_long)(1 + i % 100));
+                maxhost::send(&x->ob, sel_int, 1, &n);
+                break;
+            case Readout::list: maxhost::send(&x->ob, list, 256, const_cast<t_atom *>(lists[i & 4095].data())); break;
+            }
+        });
+    }
+    object_free(x);
+}
+
+void BM_list_latency_bounds(benchmark::State &state) { readout_latency(state, Readout::list); }
+void BM_int_latency_bounds(benchmark::State &state) { readout_latency(state, Readout::int_); }
+void BM_bang_latency_bounds(benchmark::State &state) { readout_latency(state, Readout::bang); }
+
 }  // namespace
 
+BENCHMARK(BM_learn_latency_bounds)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_list_latency_bounds)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_int_latency_bounds)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_bang_latency_bounds)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_learn_defaults);
 BENCHMARK(BM_learn_defaults_dispatch);
 BENCHMARK(BM_learn_bounds);

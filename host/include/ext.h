@@ -7,6 +7,7 @@
 #include "ext_proto.h"
 #include "ext_sysmem.h"
 #include "ext_systhread.h"
+#include "ext_assist.h"
 
 #include <stdio.h>
 #include <string.h>

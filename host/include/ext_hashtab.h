@@ -20,7 +20,7 @@ typedef struct _hashtab_entry {
 
 /** slotcount 0 takes the host's default. Keys are compared and hashed as pointers, never read. */
 t_hashtab *hashtab_new(long slotcount);
-t_max_err hashtab_flags(t_hashtab *x, long flags);
+void hashtab_flags(t_hashtab *x, long flags);
 t_atom_long hashtab_getflags(t_hashtab *x);
 /** Stores val under key; an existing value under that key is let go as the table's flags say. */
 t_max_err hashtab_store(t_hashtab *x, t_symbol *key, t_object *val);

@@ -9,28 +9,16 @@ BEGIN_USING_C_LINKAGE
 struct _linklist;
 typedef struct _linklist t_linklist;
 
-/** What a container does with an item it lets go of (delete, clear, free). */
-typedef enum e_max_datastore_flags {
-    OBJ_FLAG_OBJ = 0x00000000,    /* object_free the item */
-    OBJ_FLAG_REF = 0x00000001,    /* leave the item alone */
-    OBJ_FLAG_DATA = 0x00000002,   /* leave the item alone (plain data) */
-    OBJ_FLAG_MEMORY = 0x00000004, /* sysmem_freeptr the item */
-    OBJ_FLAG_SILENT = 0x00000100,
-    OBJ_FLAG_INHERITABLE = 0x00000200,
-    OBJ_FLAG_ITERATING = 0x00001000,
-    OBJ_FLAG_DEBUG = 0x40000000
-} e_max_datastore_flags;
-
 t_linklist *linklist_new(void);
 void linklist_flags(t_linklist *x, long flags);
-long linklist_getflags(t_linklist *x);
+t_atom_long linklist_getflags(t_linklist *x);
 t_atom_long linklist_append(t_linklist *x, void *o);
 t_atom_long linklist_insertindex(t_linklist *x, void *o, long index);
 t_atom_long linklist_getsize(t_linklist *x);
 void *linklist_getindex(t_linklist *x, long index);
-/** Index of the item after p, stored in *next (NULL at the end); -1 when there is none. */
-long linklist_next(t_linklist *x, void *p, void **next);
-long linklist_prev(t_linklist *x, void *p, void **prev);
+/** The item after p, also stored in *next; NULL at the end or when p is not in the list. */
+void *linklist_next(t_linklist *x, void *p, void **next);
+void *linklist_prev(t_linklist *x, void *p, void **prev);
 t_atom_long linklist_objptr2index(t_linklist *x, void *p);
 /** Removes the item at index and lets it go as the list's flags say. Returns the index or -1. */
 t_atom_long linklist_deleteindex(t_linklist *x, long index);
@@ -41,7 +29,7 @@ void linklist_clear(t_linklist *x);
 /** Calls fun(item, arg) for every item in order; fun may remove the item it is visiting. */
 void linklist_funall(t_linklist *x, method fun, void *arg);
 /** The first item for which cmpfn(item, cmpdata) is non-zero, in *o; its index, or -1. */
-long linklist_findfirst(t_linklist *x, void **o, long cmpfn(void *, void *), void *cmpdata);
+t_atom_long linklist_findfirst(t_linklist *x, void **o, long cmpfn(void *, void *), void *cmpdata);
 /** Puts the items in a random order (from rand()) that stays. */
 void linklist_shuffle(t_linklist *x);
 void linklist_reverse(t_linklist *x);

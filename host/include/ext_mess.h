@@ -14,14 +14,18 @@ typedef struct inlet t_inlet;
 struct outlet;
 typedef struct outlet t_outlet;
 
-/** The header every object record starts with. Its fields belong to the host. */
+/** A message handler, registered through this pointer type and called with the argument types
+ *  it was registered with. */
+typedef void *(*method)(void *);
+typedef long (*t_intmethod)(void *, ...);
+
+/** The header every object record starts with: four pointer-sized fields, as in Max, so a record
+ *  has the same layout here and there. Its fields belong to the host. */
 typedef struct object {
     t_class *o_messlist;     /* the object's class */
     t_ptr_int o_magic;       /* marks a live object */
     t_inlet *o_inlet;
     t_outlet *o_outlet;      /* leftmost outlet; the rest follow */
-    struct object *o_next;
-    void *o_host;            /* host bookkeeping for this instance */
 } t_object;
 
 typedef struct symbol {
@@ -62,17 +66,6 @@ typedef struct atom {
     short a_type;
     union word a_w;
 } t_atom;
-
-typedef enum e_max_errorcodes {
-    MAX_ERR_NONE = 0,
-    MAX_ERR_GENERIC = -1,
-    MAX_ERR_INVALID_PTR = -2,
-    MAX_ERR_DUPLICATE = -3,
-    MAX_ERR_OUT_OF_MEM = -4
-} e_max_errorcodes;
-
-#define ASSIST_INLET 1
-#define ASSIST_OUTLET 2
 
 /** Byte offset of a field in a record, for attributes bound to fields. */
 #define calcoffset(x, y) ((long)offsetof(x, y))

@@ -7,8 +7,21 @@
 #include "ext_linklist.h"
 #include "ext_hashtab.h"
 #include "ext_atomarray.h"
+#include "ext_assist.h"
 
 BEGIN_USING_C_LINKAGE
+
+/** What a container does with an item it lets go of (delete, clear, free). */
+typedef enum e_max_datastore_flags {
+    OBJ_FLAG_OBJ = 0x00000000,    /* object_free the item */
+    OBJ_FLAG_REF = 0x00000001,    /* leave the item alone */
+    OBJ_FLAG_DATA = 0x00000002,   /* leave the item alone (plain data) */
+    OBJ_FLAG_MEMORY = 0x00000004, /* sysmem_freeptr the item */
+    OBJ_FLAG_SILENT = 0x00000100,
+    OBJ_FLAG_INHERITABLE = 0x00000200,
+    OBJ_FLAG_ITERATING = 0x00001000,
+    OBJ_FLAG_DEBUG = 0x40000000
+} e_max_datastore_flags;
 
 #define CLASS_BOX gensym("box")
 #define CLASS_NOBOX gensym("nobox")
@@ -47,13 +60,13 @@ t_symbol *class_nameget(t_class *c);
 t_object *attr_offset_new(C74_CONST char *name, C74_CONST t_symbol *type, long flags, C74_CONST method mget,
                           C74_CONST method mset, long offset);
 t_max_err class_addattr(t_class *c, t_object *attr);
-t_object *class_attr_get(t_class *c, t_symbol *attrname);
+void *class_attr_get(t_class *c, t_symbol *attrname);
 /** Adds metadata (such as "save", "order", "style", "enumvals") to a class attribute. */
 t_max_err class_attr_addattr_parse(t_class *c, C74_CONST char *attrname, C74_CONST char *attrname2,
-                                   C74_CONST t_symbol *type, long flags, C74_CONST char *parsestr);
+                                   t_symbol *type, long flags, C74_CONST char *parsestr);
 t_max_err attr_addfilter_clip(void *x, double min, double max, long usemin, long usemax);
 /** Applies `@name value ...` arguments to an object. */
-t_max_err attr_args_process(void *x, short ac, t_atom *av);
+void attr_args_process(void *x, short ac, t_atom *av);
 /** Number of leading atoms before the first `@name`. */
 long attr_args_offset(short ac, t_atom *av);
 
@@ -80,7 +93,7 @@ void object_error(t_object *x, C74_CONST char *s, ...) C74_PRINTF_FORMAT(2, 3);
 /* Atoms. Getters convert between integer and float; a float read as an integer is truncated. */
 t_max_err atom_setlong(t_atom *a, t_atom_long b);
 t_max_err atom_setfloat(t_atom *a, double b);
-t_max_err atom_setsym(t_atom *a, C74_CONST t_symbol *b);
+t_max_err atom_setsym(t_atom *a, t_symbol *b);
 t_max_err atom_setobj(t_atom *a, void *b);
 t_atom_long atom_getlong(C74_CONST t_atom *a);
 t_atom_float atom_getfloat(C74_CONST t_atom *a);
@@ -98,5 +111,7 @@ t_max_err atom_alloc(long *ac, t_atom **av, char *alloc);
 t_max_err atom_alloc_array(long minsize, long *ac, t_atom **av, char *alloc);
 
 END_USING_C_LINKAGE
+
+#include "ext_obex_util.h"
 
 #endif

@@ -22,7 +22,7 @@ void *outlet_bang(void *o);
 void *outlet_int(void *o, t_atom_long n);
 void *outlet_float(void *o, double f);
 void *outlet_list(void *o, t_symbol *s, short ac, t_atom *av);
-void *outlet_anything(void *o, C74_CONST t_symbol *s, short ac, C74_CONST t_atom *av);
+void *outlet_anything(void *o, t_symbol *s, short ac, t_atom *av);
 
 /* Clocks: a task that runs once on the scheduler after a delay. Release with object_free. */
 void *clock_new(void *obj, method fn);
@@ -34,12 +34,12 @@ void clock_getftime(double *time);
 long gettime(void);
 
 /* Queue elements: a task that runs once, soon, on the main thread; sets before it runs coalesce. */
-typedef void *t_qelem;
-void *qelem_new(void *obj, method fn);
-void qelem_set(void *q);
-void qelem_unset(void *q);
-void qelem_free(void *q);
-void qelem_front(void *q);
+typedef void t_qelem;
+t_qelem *qelem_new(void *obj, method fn);
+void qelem_set(t_qelem *q);
+void qelem_unset(t_qelem *q);
+void qelem_free(t_qelem *q);
+void qelem_front(t_qelem *q);
 
 /* The Max window: one line per call. */
 void post(C74_CONST char *fmt, ...) C74_PRINTF_FORMAT(1, 2);

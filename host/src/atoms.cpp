@@ -146,10 +146,10 @@ t_max_err atom_setfloat(t_atom *a, double b) {
     return MAX_ERR_NONE;
 }
 
-t_max_err atom_setsym(t_atom *a, C74_CONST t_symbol *b) {
+t_max_err atom_setsym(t_atom *a, t_symbol *b) {
     if (!a) return MAX_ERR_INVALID_PTR;
     a->a_type = A_SYM;
-    a->a_w.w_sym = const_cast<t_symbol *>(b ? b : maxhost_core::syms().empty);
+    a->a_w.w_sym = b ? b : maxhost_core::syms().empty;
     return MAX_ERR_NONE;
 }
 

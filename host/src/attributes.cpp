@@ -239,20 +239,20 @@ t_max_err class_addattr(t_class *c, t_object *attr) {
     return MAX_ERR_NONE;
 }
 
-t_object *class_attr_get(t_class *c, t_symbol *attrname) {
+void *class_attr_get(t_class *c, t_symbol *attrname) {
     AttrRec *a = find_attr(c, attrname);
     return a ? &a->ob : nullptr;
 }
 
 t_max_err class_attr_addattr_parse(t_class *c, C74_CONST char *attrname, C74_CONST char *attrname2,
-                                   C74_CONST t_symbol *type, long /*flags*/, C74_CONST char *parsestr) {
+                                   t_symbol *type, long /*flags*/, C74_CONST char *parsestr) {
     if (!c || !attrname || !attrname2) return MAX_ERR_INVALID_PTR;
     AttrRec *a = find_attr(c, gensym(attrname));
     if (!a) {
         report_error(std::string(c->name->s_name) + ": no attribute \"" + attrname + "\" to describe");
         return MAX_ERR_GENERIC;
     }
-    set_meta(a->info->meta, gensym(attrname2), const_cast<t_symbol *>(type), parsestr);
+    set_meta(a->info->meta, gensym(attrname2), type, parsestr);
     return MAX_ERR_NONE;
 }
 
@@ -274,9 +274,8 @@ long attr_args_offset(short ac, t_atom *av) {
     return ac;
 }
 
-t_max_err attr_args_process(void *x, short ac, t_atom *av) {
-    if (!is_live(x)) return MAX_ERR_INVALID_PTR;
-    if (!av || ac <= 0) return MAX_ERR_NONE;
+void attr_args_process(void *x, short ac, t_atom *av) {
+    if (!is_live(x) || !av || ac <= 0) return;
     auto *o = static_cast<t_object *>(x);
     for (long i = attr_args_offset(ac, av); i < ac;) {
         long j = i + 1;
@@ -289,7 +288,6 @@ t_max_err attr_args_process(void *x, short ac, t_atom *av) {
             attr_set(o, a, j - i - 1, av + i + 1);
         i = j;
     }
-    return MAX_ERR_NONE;
 }
 
 t_max_err object_attr_getvalueof(void *x, t_symbol *s, long *argc, t_atom **argv) {

@@ -46,8 +46,9 @@ namespace maxhost_core {
 
 ObjectHost *host_of(t_object *x, bool create) {
     if (!x) return nullptr;
-    if (!x->o_host && create) x->o_host = new ObjectHost;
-    return static_cast<ObjectHost *>(x->o_host);
+    ObjectHost *&h = prefix_of(x)->host;
+    if (!h && create) h = new ObjectHost;
+    return h;
 }
 
 t_class *class_lookup(t_symbol *name_space, t_symbol *name) {
@@ -198,8 +199,9 @@ t_max_err class_free(t_class *c) {
 
 void *object_alloc(t_class *c) {
     if (!c) return nullptr;
-    auto *x = static_cast<t_object *>(std::calloc(1, static_cast<size_t>(c->size)));
-    if (!x) return nullptr;
+    auto *p = static_cast<ObjectPrefix *>(std::calloc(1, sizeof(ObjectPrefix) + static_cast<size_t>(c->size)));
+    if (!p) return nullptr;
+    auto *x = reinterpret_cast<t_object *>(p + 1);
     x->o_messlist = c;
     x->o_magic = kLiveMagic;
     return x;
@@ -218,10 +220,11 @@ t_max_err object_free(void *p) {
     t_class *c = x->o_messlist;
     if (c && c->mfree) reinterpret_cast<void (*)(void *)>(c->mfree)(x);
     release_outlets(x);
-    delete static_cast<ObjectHost *>(x->o_host);
-    x->o_host = nullptr;
+    ObjectPrefix *prefix = prefix_of(x);
+    delete prefix->host;
+    prefix->host = nullptr;
     x->o_magic = 0;
-    std::free(x);
+    std::free(prefix);
     return MAX_ERR_NONE;
 }
 

@@ -6,6 +6,7 @@
 #include "ext_obex.h"
 #include "maxhost/runtime.h"
 
+#include <cstddef>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -99,7 +100,8 @@ struct maxclass {
 
 namespace maxhost_core {
 
-// Per-object bookkeeping behind t_object::o_host, made on first need.
+// Per-object bookkeeping, made on first need. It lives in a block just before the object record,
+// which keeps the record's t_object header the four fields Max has.
 struct ObjectHost {
     std::vector<Meta> meta;
     maxhost::OutletObserver observer;
@@ -107,6 +109,12 @@ struct ObjectHost {
 };
 
 ObjectHost *host_of(t_object *x, bool create);
+
+// The block object_alloc puts before every record; aligned as malloc aligns, so the record is too.
+struct alignas(alignof(std::max_align_t)) ObjectPrefix {
+    ObjectHost *host;
+};
+inline ObjectPrefix *prefix_of(t_object *x) { return reinterpret_cast<ObjectPrefix *>(x) - 1; }
 
 inline bool is_live(const void *x) {
     return x && static_cast<const t_object *>(x)->o_magic == kLiveMagic;

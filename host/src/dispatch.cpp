@@ -3,6 +3,7 @@
 #include "core_internal.h"
 
 #include <array>
+#include <cstring>
 #include <cstdint>
 #include <utility>
 
@@ -39,6 +40,50 @@ constexpr std::array<std::array<Caller, kMaxTypedArgs + 1>, sizeof...(I)> table(
 
 // Up to the object plus seven integers, and up to seven doubles.
 constexpr auto kCallers = table(std::make_index_sequence<kMaxTypedArgs + 2>{});
+
+#if defined(_WIN32)
+// On Windows x64 an argument's register is chosen by its position, whatever its type, so the
+// handler is called with its exact signature: bit i of Mask marks argument i as a double.
+template <bool IsDouble>
+auto slot_value(const intptr_t &v) {
+    if constexpr (IsDouble) {
+        double d;
+        std::memcpy(&d, &v, sizeof d);
+        return d;
+    } else {
+        return v;
+    }
+}
+
+template <unsigned Mask, size_t... I>
+void *call_positional(method fn, const intptr_t *slot, std::index_sequence<I...>) {
+    using F = void *(*)(decltype(slot_value<((Mask >> I) & 1u) != 0>(intptr_t{}))...);
+    return reinterpret_cast<F>(fn)(slot_value<((Mask >> I) & 1u) != 0>(slot[I])...);
+}
+
+// Entry K of the table serves n arguments with mask m, where K = 2^n - 1 + m.
+constexpr unsigned width_of(unsigned k) {
+    unsigned n = 0;
+    while ((2u << n) <= k + 1) ++n;
+    return n;
+}
+
+template <unsigned K>
+void *call_entry(method fn, const intptr_t *slot) {
+    constexpr unsigned n = width_of(K);
+    return call_positional<K + 1 - (1u << n)>(fn, slot, std::make_index_sequence<n>{});
+}
+
+using PositionalCaller = void *(*)(method, const intptr_t *);
+
+template <size_t... K>
+constexpr std::array<PositionalCaller, sizeof...(K)> positional_table(std::index_sequence<K...>) {
+    return {&call_entry<K>...};
+}
+
+constexpr unsigned kMaxPositions = kMaxTypedArgs + 1;  // the object and its typed arguments
+constexpr auto kPositionalCallers = positional_table(std::make_index_sequence<(2u << kMaxPositions) - 1>{});
+#endif
 
 // Per thread: how deep the current chain of sends is, how many events (clock or queue tasks) are
 // running, and whether the chain overflowed. Once it has, every send left in the chain is dropped
@@ -130,12 +175,19 @@ void *call_typed(method fn, void *self, const short *types, int ntypes, long ac,
     intptr_t iv[kMaxTypedArgs + 1];
     double dv[kMaxTypedArgs];
     size_t ni = 0, nd = 0;
+#if defined(_WIN32)
+    unsigned mask = 0, n = 0;  // the doubles' positions, the arguments in declared order
+    intptr_t slot[kMaxPositions];
+#endif
     if (self) iv[ni++] = reinterpret_cast<intptr_t>(self);
     for (int i = 0; i < ntypes && i < kMaxTypedArgs; ++i) {
         const t_atom *a = (av && i < ac) ? &av[i] : nullptr;
         switch (types[i]) {
         case A_FLOAT:
         case A_DEFFLOAT:
+#if defined(_WIN32)
+            mask |= 1u << (ni + nd);
+#endif
             dv[nd++] = a ? atom_getfloat(a) : 0.0;
             break;
         case A_SYM:
@@ -150,7 +202,17 @@ void *call_typed(method fn, void *self, const short *types, int ntypes, long ac,
             break;
         }
     }
+#if defined(_WIN32)
+    for (size_t i = 0, k = 0; n < ni + nd; ++n) {
+        if (mask & (1u << n))
+            std::memcpy(&slot[n], &dv[k++], sizeof(double));
+        else
+            slot[n] = iv[i++];
+    }
+    return kPositionalCallers[(1u << n) - 1 + mask](fn, slot);
+#else
     return kCallers[ni][nd](fn, iv, dv);
+#endif
 }
 
 EventScope::EventScope() { ++event_depth; }

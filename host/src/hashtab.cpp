@@ -116,12 +116,11 @@ t_hashtab *hashtab_new(long slotcount) {
     return x;
 }
 
-t_max_err hashtab_flags(t_hashtab *x, long flags) {
+void hashtab_flags(t_hashtab *x, long flags) {
     TableImpl *impl = impl_of(x);
-    if (!impl) return MAX_ERR_INVALID_PTR;
+    if (!impl) return;
     std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
     impl->flags = flags;
-    return MAX_ERR_NONE;
 }
 
 t_atom_long hashtab_getflags(t_hashtab *x) {
@@ -209,7 +208,7 @@ void hashtab_funall(t_hashtab *x, method fun, void *arg) {
     // Entries removed during the walk stay allocated until it ends.
     for (Entry *en : snapshot) {
         if (en->dead.load(std::memory_order_relaxed)) continue;
-        fun(&en->e, arg);
+        reinterpret_cast<void (*)(void *, void *)>(fun)(&en->e, arg);
     }
     lk.lock();
     impl->end_walk();

@@ -110,7 +110,7 @@ void linklist_flags(t_linklist *x, long flags) {
     }
 }
 
-long linklist_getflags(t_linklist *x) {
+t_atom_long linklist_getflags(t_linklist *x) {
     ListImpl *impl = impl_of(x);
     if (!impl) return 0;
     std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
@@ -149,34 +149,26 @@ void *linklist_getindex(t_linklist *x, long index) {
     return impl->nodes[static_cast<size_t>(index)]->item;
 }
 
-long linklist_next(t_linklist *x, void *p, void **next) {
+void *linklist_next(t_linklist *x, void *p, void **next) {
     void *found = nullptr;
-    long result = -1;
     if (ListImpl *impl = impl_of(x)) {
         std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
         long i = impl->find(p);
-        if (i >= 0 && static_cast<size_t>(i) + 1 < impl->nodes.size()) {
-            result = i + 1;
-            found = impl->nodes[static_cast<size_t>(result)]->item;
-        }
+        if (i >= 0 && static_cast<size_t>(i) + 1 < impl->nodes.size()) found = impl->nodes[static_cast<size_t>(i) + 1]->item;
     }
     if (next) *next = found;
-    return result;
+    return found;
 }
 
-long linklist_prev(t_linklist *x, void *p, void **prev) {
+void *linklist_prev(t_linklist *x, void *p, void **prev) {
     void *found = nullptr;
-    long result = -1;
     if (ListImpl *impl = impl_of(x)) {
         std::lock_guard<maxhost_svc::SpinLock> lk(impl->m);
         long i = impl->find(p);
-        if (i > 0) {
-            result = i - 1;
-            found = impl->nodes[static_cast<size_t>(result)]->item;
-        }
+        if (i > 0) found = impl->nodes[static_cast<size_t>(i) - 1]->item;
     }
     if (prev) *prev = found;
-    return result;
+    return found;
 }
 
 t_atom_long linklist_objptr2index(t_linklist *x, void *p) {
@@ -235,13 +227,13 @@ void linklist_funall(t_linklist *x, method fun, void *arg) {
     // Nodes removed during the walk stay allocated until it ends; their item never changes.
     for (Node *n : snapshot) {
         if (n->dead.load(std::memory_order_relaxed)) continue;
-        fun(n->item, arg);
+        reinterpret_cast<void (*)(void *, void *)>(fun)(n->item, arg);
     }
     lk.lock();
     impl->end_walk();
 }
 
-long linklist_findfirst(t_linklist *x, void **o, long cmpfn(void *, void *), void *cmpdata) {
+t_atom_long linklist_findfirst(t_linklist *x, void **o, long cmpfn(void *, void *), void *cmpdata) {
     if (o) *o = nullptr;
     ListImpl *impl = impl_of(x);
     if (!impl || !cmpfn) return -1;
@@ -255,7 +247,7 @@ long linklist_findfirst(t_linklist *x, void **o, long cmpfn(void *, void *), voi
     for (size_t i = 0; i < items.size(); ++i) {
         if (cmpfn(items[i], cmpdata)) {
             if (o) *o = items[i];
-            return static_cast<long>(i);
+            return static_cast<t_atom_long>(i);
         }
     }
     return -1;

@@ -1,8 +1,12 @@
 // Loading externals by class name from the search path, and making instances from box text.
 #include "core_internal.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <dlfcn.h>
 #include <link.h>
+#endif
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -13,7 +17,10 @@ using namespace maxhost_core;
 
 namespace {
 
-#if defined(__APPLE__)
+#if defined(_WIN32)
+constexpr const char *kModuleSuffix = ".mxe64";
+constexpr char kPathSeparator = ';';  // drive letters hold colons
+#elif defined(__APPLE__)
 constexpr const char *kModuleSuffix = ".dylib";
 #else
 constexpr const char *kModuleSuffix = ".so";
@@ -43,7 +50,11 @@ std::vector<std::string> env_dirs() {
     std::string s(env);
     size_t start = 0;
     while (start <= s.size()) {
+#if defined(_WIN32)
+        size_t end = s.find(kPathSeparator, start);
+#else
         size_t end = s.find(':', start);
+#endif
         if (end == std::string::npos) end = s.size();
         if (end > start) out.push_back(s.substr(start, end - start));
         start = end + 1;
@@ -56,6 +67,27 @@ bool is_file(const std::string &path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+#if defined(_WIN32)
+// A DLL's exports are its own: GetProcAddress does not search its dependencies.
+void *own_symbol(void *handle, const char *name) {
+    return reinterpret_cast<void *>(GetProcAddress(static_cast<HMODULE>(handle), name));
+}
+
+void *open_module(const std::string &path, std::string *why) {
+    HMODULE h = LoadLibraryA(path.c_str());
+    if (!h) *why = "error " + std::to_string(GetLastError());
+    return h;
+}
+#else
+void *open_module(const std::string &path, std::string *why) {
+    void *handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        const char *e = dlerror();
+        *why = e ? e : "unknown error";
+    }
+    return handle;
+}
+
 // A symbol defined by this very module, not one it merely reaches through its dependencies.
 void *own_symbol(void *handle, const char *name) {
     void *sym = dlsym(handle, name);
@@ -65,6 +97,7 @@ void *own_symbol(void *handle, const char *name) {
     if (dlinfo(handle, RTLD_DI_LINKMAP, &lm) != 0 || !lm || !dladdr(sym, &info) || !info.dli_fname) return sym;
     return std::strcmp(info.dli_fname, lm->l_name) == 0 ? sym : nullptr;
 }
+#endif
 
 void fail(std::string *error, const std::string &text) {
     if (error)
@@ -74,7 +107,7 @@ void fail(std::string *error, const std::string &text) {
 }
 
 bool valid_class_name(const std::string &name) {
-    return !name.empty() && name.find('/') == std::string::npos && name != "." && name != "..";
+    return !name.empty() && name.find_first_of("/\\") == std::string::npos && name != "." && name != "..";
 }
 
 t_object *construct(t_class *c, long argc, t_atom *argv) {
@@ -144,10 +177,10 @@ t_class *find_class(const std::string &name, std::string *error) {
         std::string path = (dir.empty() ? std::string(".") : dir) + "/" + name + kModuleSuffix;
         if (!is_file(path)) continue;
         if (l.modules.count(path) == 0) {
-            void *handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+            std::string why;
+            void *handle = open_module(path, &why);
             if (!handle) {
-                const char *why = dlerror();
-                fail(error, name + ": cannot load " + path + ": " + (why ? why : "unknown error"));
+                fail(error, name + ": cannot load " + path + ": " + why);
                 return nullptr;
             }
             l.modules[path] = handle;

@@ -16,7 +16,7 @@ int index_of(t_outlet *o) {
 }
 
 void observe(t_outlet *o, t_symbol *sel, long ac, const t_atom *av) {
-    auto *h = static_cast<ObjectHost *>(o->owner->o_host);
+    auto *h = host_of(o->owner, false);
     if (h && h->observer) h->observer(o->owner, index_of(o), sel, ac, av);
 }
 
@@ -28,7 +28,7 @@ void send_all(t_outlet *o, t_symbol *sel, long ac, t_atom *av) {
 }
 
 void drop_incoming(t_object *to, t_outlet *from) {
-    auto *h = static_cast<ObjectHost *>(to->o_host);
+    auto *h = host_of(to, false);
     if (!h) return;
     auto it = std::find(h->incoming.begin(), h->incoming.end(), from);
     if (it != h->incoming.end()) h->incoming.erase(it);
@@ -78,7 +78,7 @@ void *make_outlet(void *x, t_symbol *type) {
 namespace maxhost_core {
 
 void release_outlets(t_object *x) {
-    if (auto *h = static_cast<ObjectHost *>(x->o_host)) {
+    if (auto *h = host_of(x, false)) {
         // Cords into this object go first, so no outlet is left pointing at freed memory.
         for (t_outlet *from : h->incoming) {
             auto &cords = *from->cords;
@@ -128,9 +128,9 @@ void *outlet_list(void *o, t_symbol * /*s*/, short ac, t_atom *av) {
     return o;
 }
 
-void *outlet_anything(void *o, C74_CONST t_symbol *s, short ac, C74_CONST t_atom *av) {
+void *outlet_anything(void *o, t_symbol *s, short ac, t_atom *av) {
     if (!o || !s) return nullptr;
-    send_all(static_cast<t_outlet *>(o), const_cast<t_symbol *>(s), ac < 0 ? 0 : ac, const_cast<t_atom *>(av));
+    send_all(static_cast<t_outlet *>(o), s, ac < 0 ? 0 : ac, av);
     return o;
 }
 
@@ -178,7 +178,7 @@ bool disconnect(t_object *from, int outlet_index, t_object *to, int inlet) {
 
 void set_outlet_observer(t_object *x, OutletObserver observer) {
     if (!is_live(x)) return;
-    if (!observer && !x->o_host) return;
+    if (!observer && !host_of(x, false)) return;
     host_of(x, true)->observer = std::move(observer);
 }
 

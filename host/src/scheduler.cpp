@@ -381,7 +381,7 @@ void clock_getftime(double *time) {
 
 long gettime(void) { return static_cast<long>(maxhost::now_ms()); }
 
-void *qelem_new(void *obj, method fn) {
+t_qelem *qelem_new(void *obj, method fn) {
     auto *x = static_cast<QelemRec *>(object_alloc(qelem_class()));
     if (!x) return nullptr;
     x->impl = new QelemImpl;
@@ -390,7 +390,7 @@ void *qelem_new(void *obj, method fn) {
     return x;
 }
 
-void qelem_set(void *q) {
+void qelem_set(t_qelem *q) {
     QelemImpl *qe = qelem_of(q);
     if (!qe || !qe->fn) return;
     Scheduler &s = sched();
@@ -398,7 +398,7 @@ void qelem_set(void *q) {
     enqueue(s, qe, false);
 }
 
-void qelem_front(void *q) {
+void qelem_front(t_qelem *q) {
     QelemImpl *qe = qelem_of(q);
     if (!qe || !qe->fn) return;
     Scheduler &s = sched();
@@ -406,7 +406,7 @@ void qelem_front(void *q) {
     enqueue(s, qe, true);
 }
 
-void qelem_unset(void *q) {
+void qelem_unset(t_qelem *q) {
     QelemImpl *qe = qelem_of(q);
     if (!qe) return;
     Scheduler &s = sched();
@@ -418,7 +418,7 @@ void qelem_unset(void *q) {
     }
 }
 
-void qelem_free(void *q) {
+void qelem_free(t_qelem *q) {
     if (q) object_free(q);
 }
 

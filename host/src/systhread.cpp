@@ -4,6 +4,10 @@
 #include "ext_systhread.h"
 
 #include <pthread.h>
+
+#ifndef PTHREAD_STACK_MIN
+#define PTHREAD_STACK_MIN 16384  // Windows' pthreads leave it out
+#endif
 #include <time.h>
 
 #include <cerrno>

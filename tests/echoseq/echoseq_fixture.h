@@ -23,7 +23,7 @@ struct Echoseq {
         });
     }
     ~Echoseq() { object_free(obj); }
-    void send(const char *selector, long arg)
+    void send(const char *selector, t_atom_long arg)
     {
         t_atom a;
         atom_setlong(&a, arg);

@@ -78,6 +78,17 @@ TEST(EchoseqOracle, PropertiesOnRandomStreams)
     }
 }
 
+// The repeated suffix is measured from the last state that took an arc: state 6 repeats "1 1".
+TEST(EchoseqOracle, RepeatedSuffixAfterArcs)
+{
+    Echoseq e;
+    e.learn({1, 1, 2, 1, 1, 1});
+    std::vector<t_int32> lrs;
+    for (int i = 1; i <= 6; i++)
+        lrs.push_back(e.x->nodes[i].lrs);
+    EXPECT_EQ(lrs, (std::vector<t_int32>{0, 1, 0, 1, 2, 2}));
+}
+
 TEST(EchoseqOracle, TableGrowthCapAndReuse)
 {
     Echoseq e;
@@ -125,13 +136,31 @@ TEST(EchoseqOracle, DamagedOracleStaysInBounds)
 TEST(EchoseqWalk, StraightAndJumpRules)
 {
     const std::vector<long> w = {1, 2, 3, 1, 2, 3, 1, 2, 4};
-    Echoseq e("echoseq @straight 100");
+    Echoseq e("echoseq @straight 99");  // no draw from 0 to 99 is above 99
     e.learn(w);
-    for (int i = 0; i < 20; i++)  // replays and wraps
-        EXPECT_EQ(graf_step(e.x), w[i % 9]);
-    echoseq_go(e.x, 9);  // the last state is refused
-    echoseq_go(e.x, 1);
+    for (int i = 0; i < 300; i++)  // replays and wraps
+        ASSERT_EQ(graf_step(e.x), w[i % 9]) << i;
+    e.x->position = 4;
+    // The last state and negative ones are refused; 8, the one before the last, and 0 are taken.
+    const std::pair<long, t_int32> gos[] = {{9, 4}, {-1, 4}, {8, 8}, {0, 0}, {1, 1}};
+    for (const auto &g : gos) {
+        echoseq_go(e.x, g.first);
+        EXPECT_EQ(e.x->position, g.second) << "go " << g.first;
+    }
     EXPECT_EQ(graf_step(e.x), 2);
+
+    // The step draws r = rand() % 100 first and tries a jump only when straight < r. From state 0,
+    // straight on sends 1, its arcs 2, 3 or 4.
+    for (unsigned seed = 1; seed <= 20; seed++) {
+        srand(seed);
+        const int r = rand() % 100;
+        for (int s : {r, r - 1}) {
+            srand(seed);
+            e.x->straight = s;
+            e.x->position = 0;
+            EXPECT_EQ(graf_step(e.x) == 1, s == r) << "straight " << s << ", draw " << r;
+        }
+    }
 
     e.x->straight = -1;  // every step tries a jump
     const struct { t_int32 from, lrs, sym, to; } jumps[] = {
@@ -151,7 +180,7 @@ TEST(EchoseqWalk, StraightAndJumpRules)
 
 TEST(EchoseqWalk, EveryArcIsChosen)
 {
-    for (int alphabet : {12, 300}) {  // a scanned list, then an indexed one
+    for (int alphabet : {3, 12, 300}) {  // two arcs, a scanned list, then an indexed one
         Echoseq e;
         for (int i = 0; i < alphabet; i++)
             echoseq_int(e.x, i);
@@ -166,5 +195,47 @@ TEST(EchoseqWalk, EveryArcIsChosen)
         EXPECT_EQ((int)chosen.size(), alphabet - 1);
         for (int s = 1; s < alphabet; s++)  // reordered, still found by symbol
             ASSERT_EQ(graf_exist(e.x, 0, s), s + 1);
+    }
+}
+
+// Arc lists longer than a pool segment (on states 0, 1 and 2) grow through several blocks and
+// index tables while walk steps reorder them; a "clear" in the middle of that leaves its blocks to
+// a longer stream, and what learning gave up is freed by the queue.
+TEST(EchoseqOracle, LongArcListsKeepEveryArcWhileGrowing)
+{
+    Echoseq e;
+    std::vector<long> w;
+    for (long i = 0; w.size() < 50000; i++) {
+        w.push_back(1);
+        if (i % 3 != 2)
+            w.push_back(2);
+        w.push_back(1000 + i);
+    }
+    for (size_t n : {w.size() / 2, w.size()}) {
+        echoseq_clear(e.x);
+        for (size_t i = 0; i < n; i++) {
+            echoseq_int(e.x, w[i]);
+            e.x->straight = -1;  // a walk step from a long list moves a random arc to the front
+            e.x->position = (t_int32)(i % 3);
+            graf_step(e.x);
+        }
+        ASSERT_GT(e.x->nodes[2].narcs, ECHOSEQ_SEGMENT_ARCS);
+        for (t_int32 s = 0; s < 3; s++) {
+            std::set<int> symbols;
+            for (const t_arc &a : arcs_of(e.x, s)) {
+                ASSERT_TRUE(symbols.insert(a.val).second) << "state " << s << " holds " << a.val << " twice";
+                ASSERT_EQ(w[a.dest - 1], a.val);
+                ASSERT_EQ(graf_exist(e.x, s, a.val), a.dest);
+            }
+        }
+        for (size_t i = 0; i + 3 <= n; i++) {  // every factor up to 3 symbols is read from state 0
+            t_int32 k = 0;
+            for (size_t j = i; j < i + 3; j++) {
+                k = graf_exist(e.x, k, (t_int32)w[j]);
+                ASSERT_NE(k, 0) << "factor at " << i;
+            }
+        }
+        maxhost::run_queue();
+        EXPECT_EQ(e.x->retired, nullptr);
     }
 }

@@ -1,4 +1,6 @@
 // End to end: the command-line host loads echoseq, runs a script and prints what it sends and posts.
+#include "script_command.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -16,13 +18,15 @@ TEST(EchoseqScript, PrintsOutletsAndDump)
                                      "e 1\ne 2\ne 3\ne 1\ne 2\ne 3\ne 1\ne 2\ne 4\n"
                                      "e bang\ne bang\ne bang\ne go 1\ne bang\n"
                                      "e dump_max 8\ne dump_max\nwait 1000\ne dump_max 9\n";
-    const std::string cmd = "'" MAXSCRIPT_EXE "' --out '" + dir.string() + "' '" + (dir / "s.maxs").string() +
-                            "' > '" + (dir / "out.txt").string() + "' 2>&1";
+    const std::string cmd = scripttest::command({MAXSCRIPT_EXE, "--out", dir.string(), (dir / "s.maxs").string()},
+                                                (dir / "out.txt").string(), true);
     EXPECT_EQ(std::system(cmd.c_str()), 0);
     std::vector<std::string> lines;
-    std::ifstream in(dir / "out.txt");
-    for (std::string l; std::getline(in, l);)
-        lines.push_back(l);
+    {
+        std::ifstream in(dir / "out.txt");  // closed before the folder goes (Windows keeps open files)
+        for (std::string l; std::getline(in, l);)
+            lines.push_back(l);
+    }
     fs::remove_all(dir);
     const std::vector<std::string> want = {
         "e.1: bang", "e.2: 1 2 3 1 2", "e: 1", "e: 2", "e: 3", "e: 2",

@@ -22,6 +22,16 @@ TEST(GasnetObject, BoxArguments) {
     Gas with_attributes("gasnet 10 @mu 8 @kappa 1.5");
     EXPECT_EQ(with_attributes.x->mu, 8);
     EXPECT_EQ(with_attributes.x->kappa, 1.5);
+
+    // Every creation reseeds the generator from the clock: the draws after it do not continue the
+    // sequence of the seed set before.
+    srand(7);
+    std::vector<int> seven(64);
+    for (int &v : seven) v = rand();
+    srand(7);
+    Gas reseeded;
+    const int next[2] = {rand(), rand()};
+    EXPECT_EQ(std::search(seven.begin(), seven.end(), next, next + 2), seven.end());
 }
 
 TEST(GasnetObject, HugeValueMaxNeverOverflows) {
@@ -62,8 +72,12 @@ TEST(GasnetObject, IntBangAndClear) {
         EXPECT_EQ(sent[i].outlet, 0);
         EXPECT_EQ(sent[i].args, rounded[store_order(g.x)[i]]);
     }
+    srand(1);
     for (int i = 0; i < 20; i++) g.send("bang");
-    for (const Sent &s : g.take()) EXPECT_TRUE(s.args == rounded[1] || s.args == rounded[2]);
+    std::map<Longs, int> banged;
+    for (const Sent &s : g.take()) banged[s.args]++;
+    EXPECT_EQ(banged.size(), 2u);  // a fresh draw each time, among the two units only
+    EXPECT_EQ(banged[rounded[1]] + banged[rounded[2]], 20);
 
     g.x->step_count = 7;
     systhread_mutex_lock(g.x->mutex);
@@ -74,4 +88,6 @@ TEST(GasnetObject, IntBangAndClear) {
     EXPECT_NE(graf_unit(g.x, 1)->vector[0], 2.5);
     EXPECT_EQ((Longs{g.x->step_count, g.x->next_id, g.x->vector_size}), (Longs{0, 3, 4}));
     expect_invariants(g.x);
+    g.send("learn 1 2 3 4");  // the mutex was given back
+    EXPECT_EQ(g.x->step_count, 1);
 }

@@ -18,6 +18,11 @@ TEST(GasnetReports, DumpMaxPrintsSettingsAndRoundedUnits) {
     g.send("dump_max");  // busy: the previous capture is printed
     systhread_mutex_unlock(g.x->mutex);
     EXPECT_EQ(console.lines(), expected);
+    console.clear();
+    g.send("dump_max");  // a fresh capture, row by row again
+    expected[9] = "99 20 30 40";
+    expected[10] = "99 2 3 4";
+    EXPECT_EQ(console.lines(), expected);
 }
 
 TEST(GasnetReports, DumpLcdDrawsOneColumnPerUnit) {

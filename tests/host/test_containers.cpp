@@ -119,6 +119,12 @@ TEST(Linklist, FindFirstAndNavigation) {
     std::vector<long> walked;  // getindex 0, then next until NULL
     for (void *p = linklist_getindex(l, 0); p; linklist_next(l, p, &p)) walked.push_back(*static_cast<long *>(p));
     EXPECT_EQ(walked, (std::vector<long>{5, 7, 9, 7}));
+    walked.clear();  // back from the last with prev, whose result is the item it stores
+    for (void *p = linklist_getindex(l, 3); p; p = linklist_prev(l, p, nullptr)) walked.push_back(*static_cast<long *>(p));
+    EXPECT_EQ(walked, (std::vector<long>{7, 9, 7, 5}));
+    void *stored = l;
+    EXPECT_EQ(linklist_prev(l, linklist_getindex(l, 0), &stored), nullptr);
+    EXPECT_EQ(stored, nullptr);
     EXPECT_EQ(linklist_insertindex(l, number_block(1), 0), 0);
     linklist_reverse(l);
     EXPECT_EQ(values(l), (std::vector<long>{7, 9, 7, 5, 1}));

@@ -58,9 +58,15 @@ TEST(Loader, ReportsUnknownClassesClearly) {
 
 TEST(Loader, SearchPathComesFromTheEnvironmentToo) {
     maxhost::set_search_path({});
+#if defined(_WIN32)
+    _putenv_s("MAXHOST_PATH", "C:/nonexistent;" MAXLEARN_EXTERNALS_DIR);  // ';' separates: paths hold colons
+    EXPECT_NE(maxhost::find_class("testext"), nullptr);
+    _putenv_s("MAXHOST_PATH", "");
+#else
     ::setenv("MAXHOST_PATH", "/nonexistent:" MAXLEARN_EXTERNALS_DIR, 1);
     EXPECT_NE(maxhost::find_class("testext"), nullptr);
     ::unsetenv("MAXHOST_PATH");
+#endif
     coretest::use_externals_dir();
     EXPECT_EQ(maxhost::search_path(), std::vector<std::string>{MAXLEARN_EXTERNALS_DIR});
 }

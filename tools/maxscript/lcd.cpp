@@ -15,8 +15,15 @@
 #include "ext_obex.h"
 #include "ext_systhread.h"
 
+#if MAXSCRIPT_HAVE_LIBPNG
 #include <png.h>
+#else
+#include <cstdint>
+typedef uint32_t png_uint_32;
+typedef unsigned char *png_bytep;
+#endif
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -143,6 +150,7 @@ void lcd_paintrect(t_lcd *x, t_symbol *, long argc, t_atom *argv) {
     systhread_mutex_unlock(x->mutex);
 }
 
+#if MAXSCRIPT_HAVE_LIBPNG
 // libpng reports errors by longjmp, so this function keeps only plain locals.
 bool write_rgb_png(FILE *fp, png_uint_32 width, png_uint_32 height, png_bytep *rows) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -165,6 +173,64 @@ bool write_rgb_png(FILE *fp, png_uint_32 width, png_uint_32 height, png_bytep *r
     png_destroy_write_struct(&png, &info);
     return true;
 }
+#else
+// Without libpng (the Windows build): the same image in stored (uncompressed) deflate blocks.
+void put_u32(std::vector<unsigned char> &out, uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<unsigned char>(v >> shift));
+}
+
+uint32_t crc32_of(const unsigned char *p, size_t n) {
+    uint32_t c = 0xffffffffu;
+    for (size_t i = 0; i < n; ++i) {
+        c ^= p[i];
+        for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xedb88320u & (0u - (c & 1u)));
+    }
+    return c ^ 0xffffffffu;
+}
+
+void put_chunk(std::vector<unsigned char> &out, const char *type, const std::vector<unsigned char> &data) {
+    put_u32(out, static_cast<uint32_t>(data.size()));
+    size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    put_u32(out, crc32_of(&out[start], out.size() - start));
+}
+
+bool write_rgb_png(FILE *fp, png_uint_32 width, png_uint_32 height, png_bytep *rows) {
+    std::vector<unsigned char> raw;  // each row starts with filter type 0
+    for (png_uint_32 r = 0; r < height; ++r) {
+        raw.push_back(0);
+        raw.insert(raw.end(), rows[r], rows[r] + 3 * static_cast<size_t>(width));
+    }
+    std::vector<unsigned char> z = {0x78, 0x01};
+    uint32_t a = 1, b = 0;
+    for (unsigned char c : raw) {
+        a = (a + c) % 65521u;
+        b = (b + a) % 65521u;
+    }
+    for (size_t at = 0; at == 0 || at < raw.size();) {
+        size_t n = std::min<size_t>(65535, raw.size() - at);
+        z.push_back(at + n == raw.size() ? 1 : 0);
+        z.push_back(static_cast<unsigned char>(n));
+        z.push_back(static_cast<unsigned char>(n >> 8));
+        z.push_back(static_cast<unsigned char>(~n));
+        z.push_back(static_cast<unsigned char>(~n >> 8));
+        z.insert(z.end(), raw.begin() + static_cast<long>(at), raw.begin() + static_cast<long>(at + n));
+        at += n;
+        if (n == 0) break;
+    }
+    put_u32(z, (b << 16) | a);
+    std::vector<unsigned char> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    std::vector<unsigned char> ihdr;
+    put_u32(ihdr, width);
+    put_u32(ihdr, height);
+    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, no interlace
+    put_chunk(out, "IHDR", ihdr);
+    put_chunk(out, "IDAT", z);
+    put_chunk(out, "IEND", {});
+    return std::fwrite(out.data(), 1, out.size(), fp) == out.size();
+}
+#endif
 
 }  // namespace
 

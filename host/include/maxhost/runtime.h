@@ -45,8 +45,8 @@ private:
 // ---------------------------------------------------------------------------------------------
 
 // Folders searched, in order, for an external named after its class: <dir>/<class>.so
-// (<class>.dylib on macOS). The environment variable MAXHOST_PATH (colon-separated) is searched
-// after these.
+// (<class>.dylib on macOS, <class>.mxe64 on Windows). The environment variable MAXHOST_PATH
+// (colon-separated; semicolon-separated on Windows) is searched after these.
 void set_search_path(const std::vector<std::string> &dirs);
 void add_search_path(const std::string &dir);
 std::vector<std::string> search_path();

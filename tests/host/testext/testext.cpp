@@ -73,7 +73,7 @@ static void testext_register(void) {
     attr_addfilter_clip(class_attr_get(c, gensym("gain")), 0, 10, 1, 1);
     attr_addfilter_clip(class_attr_get(c, gensym("ratio")), 0, 1, 1, 1);
 
-    t_object *ratio = class_attr_get(c, gensym("ratio"));
+    void *ratio = class_attr_get(c, gensym("ratio"));
     object_method(ratio, gensym("setmethod"), gensym("get"), testext_ratio_get);
     object_method(ratio, gensym("setmethod"), gensym("set"), testext_ratio_set);
 

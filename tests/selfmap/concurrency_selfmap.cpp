@@ -1,0 +1,60 @@
+// "learn" on one thread while every other message, the clock task and the drawing task run on
+// another: ThreadSanitizer must stay silent, and every list sent must be whole.
+#include "selfmap_test_util.h"
+
+#include <atomic>
+#include <random>
+#include <thread>
+
+TEST(SelfmapConcurrency, LearningRacesReadersClearAndReports) {
+    Map m("selfmap 30 100");
+    maxhost::ConsoleCapture console;
+    std::atomic<bool> stop{false};
+    std::atomic<long> learned{0};
+    std::thread learner([&] {
+        std::mt19937 rng(1);
+        for (long i = 0; !stop; i++, learned++) {
+            long size = (i / 3000) % 2 ? 3 : 4;  // now and then a new size, and a new map
+            t_atom v[4];
+            for (long k = 0; k < size; k++) atom_setlong(v + k, (t_atom_long)(rng() % 128));
+            maxhost::send(m.obj, gensym("learn"), size, v);
+            if (i % 500 == 0) maxhost::send_text(m.obj, "dump_max");
+        }
+    });
+    for (long round = 0; round < 300 || learned < 30000; round++) {
+        for (const char *msg : {"bang", "2", "30", "list 1 2 3 4 5", "change 5 4 3 2 1", "dump_max", "dump_lcd", "pas 0.9"})
+            m.send(msg);
+        if (round % 16 == 0) m.send("clear");
+        maxhost::advance(100);  // clock task and drawing task, on this thread
+        for (const Sent &s : m.take()) {
+            if (s.outlet != 0) continue;
+            EXPECT_TRUE(s.args.size() >= 3 && s.args.size() <= 5) << s.args.size();
+            for (long e : s.args) EXPECT_TRUE(e >= 0 && e <= 127) << e;
+        }
+        EXPECT_TRUE(console.errors().empty());
+        console.clear();
+    }
+    stop = true;
+    learner.join();
+    for (long i = 0; i < 30; i++)
+        for (double e : m.unit(i)) EXPECT_TRUE(e >= 0 && e <= 127);
+}
+
+// The lock-out flag alone: one thread asks for dumps (mostly dropped, reading the flag only) while
+// the clock task clears the flag on this thread.
+TEST(SelfmapConcurrency, DumpLockOutRacesTheClock) {
+    Map m("selfmap 4");
+    maxhost::ConsoleCapture console;
+    std::atomic<bool> stop{false};
+    std::atomic<long> asked{0};
+    std::thread dumper([&] {
+        for (; !stop; asked++) selfmap_dumpmax(m.x);
+    });
+    for (long round = 0; round < 2000 || asked < 200000; round++) maxhost::advance(250);
+    stop = true;
+    dumper.join();
+    long dumps = 0;
+    for (const std::string &line : console.lines()) dumps += line.rfind("Taille carte", 0) == 0;
+    EXPECT_GT(dumps, 1);
+    EXPECT_LT(dumps, asked.load());
+}
