@@ -28,7 +28,7 @@ bool flush_each_line = false;
 const size_t kProgressLines = 1000;
 
 const std::set<std::string> kCommands = {"new", "connect", "get", "seed", "wait", "time",
-                                         "feed", "png", "free", "echo"};
+                                         "feed", "png", "free", "echo", "open", "click"};
 
 std::string trim(const std::string &s) {
     size_t b = s.find_first_not_of(" \t\r\n");
@@ -121,7 +121,8 @@ Interpreter::Interpreter(std::string out_dir, std::string base_dir)
         lcd_added = true;
     }
     // Errors share stdout with everything else so that the order of events is kept.
-    maxhost::set_console_sink([](maxhost::ConsoleKind kind, const std::string &line) {
+    maxhost::set_console_sink([this](maxhost::ConsoleKind kind, const std::string &line) {
+        if (kind == maxhost::ConsoleKind::error) ++errors_posted_;
         print_line(kind == maxhost::ConsoleKind::error ? "error: " + line : line);
     });
 }
@@ -165,6 +166,8 @@ void Interpreter::run_line(const std::string &raw, const std::string &where) {
         else if (head == "png") cmd_png(where, rest);
         else if (head == "free") cmd_free(where, rest);
         else if (head == "echo") print_line(rest);
+        else if (head == "open") cmd_open(where, rest);
+        else if (head == "click") cmd_click(where, rest);
         else cmd_send(where, head, rest);
     }
     // As Max's main thread would, soon after the event.

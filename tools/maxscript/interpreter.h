@@ -3,6 +3,7 @@
 
 #include "ext.h"
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <set>
@@ -55,6 +56,17 @@ private:
     void cmd_png(const std::string &where, const std::string &args);
     void cmd_free(const std::string &where, const std::string &args);
     void cmd_send(const std::string &where, const std::string &name, const std::string &message);
+
+    // Patcher files (patcher.cpp): boxes become instances named by their ids.
+    struct MessageBox {
+        std::string id;
+        std::string text;
+    };
+    void cmd_open(const std::string &where, const std::string &args);
+    void cmd_click(const std::string &where, const std::string &args);
+    void add_instance(const std::string &name, t_object *x);
+    std::vector<MessageBox> message_boxes_;
+    std::atomic<long> errors_posted_{0};  // errors posted to the Max window so far
 
     std::string out_dir_;
     std::string base_dir_;

@@ -151,3 +151,30 @@ int run_queue();
 void shutdown();
 
 }  // namespace maxhost
+
+// ---------------------------------------------------------------------------------------------
+// Class description, for tools that document a class from what it registers
+// ---------------------------------------------------------------------------------------------
+
+namespace maxhost {
+
+// The argument types a message was registered with (A_LONG, A_GIMME, ...), in order; empty for a
+// message without arguments or one the class does not have.
+std::vector<short> method_arg_types(t_class *c, const std::string &method_name);
+
+struct AttributeInfo {
+    std::string type;  // "long", "float32", "symbol", ...
+    long flags = 0;
+    bool clip_min = false, clip_max = false;
+    double min = 0, max = 0;
+};
+bool attribute_info(t_class *c, const std::string &name, AttributeInfo *info);
+
+}  // namespace maxhost
+
+namespace maxhost {
+
+// The type an outlet was made with ("list", "int", "float", "bang"), empty for an untyped outlet.
+std::string outlet_type(t_object *x, int index);
+
+}  // namespace maxhost
