@@ -73,7 +73,7 @@ typedef struct _chainlet {
 
 extern t_class *chainlet_class;
 
-/* Object (Part 2.1). */
+/* Object. */
 void *chainlet_new(t_symbol *s, long argc, t_atom *argv);
 void chainlet_free(t_chainlet *x);
 void chainlet_assist(t_chainlet *x, void *b, long m, long a, char *s);
@@ -85,12 +85,12 @@ void chainlet_int(t_chainlet *x, long n);
 void chainlet_dumpmax(t_chainlet *x);
 void chainlet_dumplcd(t_chainlet *x);
 void chainlet_task_max(t_chainlet *x);
-/* Reporting (Part 2.4). */
+/* Reporting. */
 void chainlet_qtask_lcd(t_chainlet *x);
 /* The colour number of one emission probability in the drawing. */
 long chainlet_colour(double b);
 
-/* Model and training (Part 2.2). The handlers call these with model_mutex held; tests may call
+/* Model and training. The handlers call these with model_mutex held; tests may call
  * them directly on an instance that no other thread uses. */
 void graf_init(t_chainlet *x);
 void graf_clear(t_chainlet *x);
@@ -109,7 +109,7 @@ void calculer_estimation(t_chainlet *x);
 void calculer_apprentissage(t_chainlet *x);
 void stochastic_vecteur(double *v, long n);
 
-/* Generation and likelihood (Part 2.3). */
+/* Generation and likelihood. */
 t_int32 graf_init_step(t_chainlet *x);
 t_int32 graf_step(t_chainlet *x);
 double calculer_vraisemblance(t_chainlet *x);

@@ -1,4 +1,4 @@
-// The design's training step (Part 2.2) transcribed loop for loop on plain vectors: the object's
+// The design's training step transcribed loop for loop on plain vectors: the object's
 // passes must give exactly these bits. Shared by the tests and the benchmark.
 #pragma once
 
