@@ -50,8 +50,11 @@ TEST(SelfmapConcurrency, DumpLockOutRacesTheClock) {
     std::thread dumper([&] {
         for (; !stop; asked++) selfmap_dumpmax(m.x);
     });
-    while (asked == 0) std::this_thread::yield();  // every round of the clock overlaps the dumper
-    for (long round = 0; round < 2000; round++) maxhost::advance(250);
+    for (long round = 0; round < 2000; round++) {
+        const long before = asked;
+        maxhost::advance(250);
+        while (asked == before) std::this_thread::yield();  // the dumper asks again after every round
+    }
     stop = true;
     dumper.join();
     long dumps = 0;
