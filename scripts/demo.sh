@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release configuration and runs the example scripts through the command-line host.
 # Drawings are written to out/. Then assembles the Max package in dist/ (with the Windows externals
-# when the mingw-w64 cross toolchain is installed).
+# when the mingw-w64 cross toolchain is installed) and the Pd package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -29,3 +29,10 @@ if cmake --list-presets 2>/dev/null | grep -q '"windows"' && command -v x86_64-w
 fi
 cmake --build --preset release --target max_package
 echo "Max package: dist/maxlearn/ and dist/maxlearn.zip"
+
+# The Pd package, when Pd's headers are installed (install-deps.sh installs them).
+if [ -d build/release/pd_externals ]; then
+  cmake --build --preset release --target pd_package
+  cp build/release/pd_package/*.dek dist/
+  echo "Pd package: dist/$(cd build/release/pd_package && ls *.dek)"
+fi

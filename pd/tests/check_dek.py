@@ -1,0 +1,56 @@
+#!/usr/bin/env python3
+"""Checks the Pd package: a zip named as Pd's package manager expects, holding one folder with each
+external and its help patch, from which Pd makes every object.
+
+usage: check_dek.py PD DEK CLASS...
+"""
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import zipfile
+
+
+def main():
+    if len(sys.argv) < 4:
+        sys.exit(__doc__)
+    pd, dek, classes = sys.argv[1], sys.argv[2], sys.argv[3:]
+    failures = []
+    match = re.match(r'^([^\[\]()]+)\[v[0-9][^\]]*\]\(Linux-[a-z0-9_]+-32\)\.dek$', os.path.basename(dek))
+    if not match:
+        sys.exit('%s: not named <name>[v<version>](Linux-<cpu>-32).dek' % dek)
+    folder = match.group(1)
+    names = zipfile.ZipFile(dek).namelist()
+    for name in names:
+        if not name.startswith(folder + '/'):
+            failures.append('%s lies outside the folder %s/' % (name, folder))
+    for c in classes:
+        for f in (c + '.pd_linux', c + '-help.pd'):
+            if folder + '/' + f not in names:
+                failures.append('no ' + f)
+    with tempfile.TemporaryDirectory() as tmp:
+        zipfile.ZipFile(dek).extractall(tmp)
+        patch = os.path.join(tmp, 'load.pd')
+        with open(patch, 'w') as f:
+            # The declare record sets the path before any box is made; the declare box is box 0.
+            f.write('#N canvas 0 0 400 300 12;\n#X declare -path %s;\n' % folder)
+            f.write('#X obj 200 10 declare -path %s;\n' % folder)
+            for i, c in enumerate(classes):
+                f.write('#X obj 10 %d %s;\n' % (30 * i + 30, c))
+            f.write('#X obj 10 10 loadbang;\n#X msg 10 200 \\; pd quit;\n')
+            f.write('#X connect %d 0 %d 0;\n' % (len(classes) + 1, len(classes) + 2))
+        run = subprocess.run([pd, '-nogui', '-nosound', '-noprefs', '-batch', '-stderr', '-open', patch],
+                             capture_output=True, text=True, timeout=60, cwd=tmp)
+    for line in run.stderr.splitlines():
+        if line.startswith('error') or "couldn't create" in line:
+            failures.append('Pd: ' + line)
+    if failures:
+        print('%s:\n  %s' % (dek, '\n  '.join(failures)))
+        return 1
+    print('%s: %d files, %d objects made in Pd' % (os.path.basename(dek), len(names), len(classes)))
+    return 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
