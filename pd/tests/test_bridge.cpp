@@ -4,6 +4,7 @@
 // only this test reaches that path.
 #include "ext.h"
 #include "ext_obex.h"
+#include "ext_systhread.h"
 
 #include "bridge.h"
 
@@ -26,6 +27,7 @@ struct FakeClock {
 double g_now = 0;
 int g_wakes = 0;
 int g_wakes_after_post = 0;
+short g_worker_is_main = -1;
 std::vector<std::string> g_window;
 std::vector<std::string> g_outlet;  // "sel a:s b:f ..."
 std::vector<FakeClock *> g_clocks;
@@ -59,6 +61,7 @@ void probe_tick(Probe *) { post("tick"); }
 void probe_queued(Probe *) { post("queued"); }
 void probe_elsewhere(Probe *x) {
     std::thread worker([x] {
+        g_worker_is_main = systhread_ismainthread();
         post("from a worker");
         g_wakes_after_post = g_wakes;
         clock_fdelay(x->clock, 5);
@@ -126,6 +129,92 @@ TEST_F(Bridge, PostsAndClocksFromAnotherThreadWaitForTheDrain) {
     pdb_drain();
     run_until(g_now + 10);
     EXPECT_EQ(g_window, (std::vector<std::string>{"from a worker", "queued", "tick"}));
+    EXPECT_GT(g_wakes, g_wakes_after_post) << "a clock set off Pd's thread did not wake it";
+    EXPECT_EQ(g_worker_is_main, 0);
+}
+
+// What a task sees and does when it runs.
+struct Task {
+    int runs = 0;
+    short on_timer_thread = -1;
+    t_qelem *qelem = nullptr;
+    int sets_itself = 0;   // times the queue element sets itself again from its own run
+    void *clock = nullptr;
+    bool frees_itself = false;
+};
+
+void task_run(Task *t) {
+    ++t->runs;
+    t->on_timer_thread = systhread_istimerthread();
+    if (t->sets_itself > 0) {
+        --t->sets_itself;
+        qelem_set(t->qelem);
+    }
+    if (t->frees_itself) clock_free(t->clock);
+}
+
+TEST(PdScheduler, AQueueElementRunsOnceAfterEverySetAndNeverAfterAnUnset) {
+    size_t clocks = g_clocks.size();
+    Task t;
+    t.qelem = qelem_new(&t, reinterpret_cast<method>(task_run));
+    qelem_set(t.qelem);
+    qelem_set(t.qelem);
+    run_until(g_now);
+    EXPECT_EQ(t.runs, 1);
+    EXPECT_EQ(t.on_timer_thread, 0);
+    qelem_set(t.qelem);
+    run_until(g_now);
+    EXPECT_EQ(t.runs, 2);
+    qelem_set(t.qelem);
+    qelem_unset(t.qelem);
+    run_until(g_now + 5);
+    EXPECT_EQ(t.runs, 2);
+    qelem_set(t.qelem);
+    run_until(g_now);
+    EXPECT_EQ(t.runs, 3) << "a set after an unset was lost";
+
+    // Set again from its own run: once more on the next millisecond, never in the same instant.
+    t.sets_itself = 1;
+    qelem_set(t.qelem);
+    run_until(g_now);
+    EXPECT_EQ(t.runs, 4);
+    run_until(g_now + 1);
+    EXPECT_EQ(t.runs, 5);
+
+    qelem_set(nullptr);
+    qelem_unset(nullptr);
+    qelem_free(t.qelem);
+    EXPECT_EQ(g_clocks.size(), clocks);
+}
+
+TEST(PdScheduler, AClockFiresOnTimeOnTheTimerThreadAndMayFreeItself) {
+    size_t clocks = g_clocks.size();
+    Task t;
+    t.clock = clock_new(&t, reinterpret_cast<method>(task_run));
+    EXPECT_EQ(systhread_ismainthread(), 1);
+    clock_fdelay(t.clock, 5);
+    run_until(g_now + 4.5);
+    EXPECT_EQ(t.runs, 0);
+    run_until(g_now + 0.5);
+    EXPECT_EQ(t.runs, 1);
+    EXPECT_EQ(t.on_timer_thread, 1);
+    EXPECT_EQ(systhread_istimerthread(), 0);
+
+    clock_fdelay(t.clock, -5);  // in the past: as soon as possible
+    run_until(g_now);
+    EXPECT_EQ(t.runs, 2);
+    clock_fdelay(t.clock, 3);
+    clock_unset(t.clock);
+    run_until(g_now + 10);
+    EXPECT_EQ(t.runs, 2);
+
+    clock_fdelay(nullptr, 1);
+    clock_unset(nullptr);
+    t.frees_itself = true;
+    clock_delay(t.clock, 1);
+    run_until(g_now + 1);
+    EXPECT_EQ(t.runs, 3);
+    EXPECT_EQ(g_clocks.size(), clocks);
 }
 
 }  // namespace
