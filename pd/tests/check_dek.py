@@ -6,10 +6,11 @@ usage: check_dek.py PD DEK CLASS...
 """
 import os
 import re
-import subprocess
 import sys
 import tempfile
 import zipfile
+
+from pdrun import errors, run_patch
 
 
 def main():
@@ -31,20 +32,14 @@ def main():
                 failures.append('no ' + f)
     with tempfile.TemporaryDirectory() as tmp:
         zipfile.ZipFile(dek).extractall(tmp)
-        patch = os.path.join(tmp, 'load.pd')
-        with open(patch, 'w') as f:
-            # The declare record sets the path before any box is made; the declare box is box 0.
-            f.write('#N canvas 0 0 400 300 12;\n#X declare -path %s;\n' % folder)
-            f.write('#X obj 200 10 declare -path %s;\n' % folder)
-            for i, c in enumerate(classes):
-                f.write('#X obj 10 %d %s;\n' % (30 * i + 30, c))
-            f.write('#X obj 10 10 loadbang;\n#X msg 10 200 \\; pd quit;\n')
-            f.write('#X connect %d 0 %d 0;\n' % (len(classes) + 1, len(classes) + 2))
-        run = subprocess.run([pd, '-nogui', '-nosound', '-noprefs', '-batch', '-stderr', '-open', patch],
-                             capture_output=True, text=True, timeout=60, cwd=tmp)
-    for line in run.stderr.splitlines():
-        if line.startswith('error') or "couldn't create" in line:
-            failures.append('Pd: ' + line)
+        # The declare record sets the path before any box is made; the declare box is box 0.
+        text = '#N canvas 0 0 400 300 12;\n#X declare -path %s;\n' % folder
+        text += '#X obj 200 10 declare -path %s;\n' % folder
+        for i, c in enumerate(classes):
+            text += '#X obj 10 %d %s;\n' % (30 * i + 30, c)
+        text += '#X obj 10 10 loadbang;\n#X msg 10 200 \\; pd quit;\n'
+        text += '#X connect %d 0 %d 0;\n' % (len(classes) + 1, len(classes) + 2)
+        failures += ['Pd: ' + line for line in errors(run_patch(pd, text, folder=tmp))]
     if failures:
         print('%s:\n  %s' % (dek, '\n  '.join(failures)))
         return 1

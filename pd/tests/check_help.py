@@ -10,10 +10,10 @@ usage: check_help.py PD EXTERNALS_DIR REFPAGE CLASS
 """
 import os
 import re
-import subprocess
 import sys
-import tempfile
 import xml.etree.ElementTree as ET
+
+from pdrun import errors, run_patch
 
 NUMBER = re.compile(r'^[-+]?(\d+\.?\d*|\.\d+)([eE][-+]?\d+)?$')
 
@@ -89,17 +89,8 @@ def main():
     quit_msg = len(driver)
     driver.append('#X msg 0 0 \\; pd quit')
     links.append('#X connect %d 0 %d 0' % (prev, quit_msg))
-    with tempfile.TemporaryDirectory() as tmp:
-        run_patch = os.path.join(tmp, 'help.pd')
-        with open(run_patch, 'w') as f:
-            f.write(canvas + ';\n' + ''.join(line + ';\n' for line in driver + links))
-        run = subprocess.run([pd, '-nogui', '-nosound', '-noprefs', '-batch', '-stderr', '-path',
-                              os.path.abspath(externals), '-open', run_patch],
-                             capture_output=True, text=True, timeout=120, cwd=tmp)
-    printed = run.stderr.splitlines()
-    for line in printed:
-        if line.startswith('error') or "couldn't create" in line:
-            failures.append('Pd: ' + line)
+    printed = run_patch(pd, canvas + ';\n' + ''.join(line + ';\n' for line in driver + links), externals)
+    failures += ['Pd: ' + line for line in errors(printed)]
     first_print = next((boxes[dst][5] for src, outlet, dst, _ in cords
                         if src == obj and outlet == 0 and boxes[dst][4] == 'print'), None)
     if first_print and not any(l.startswith(first_print + ':') for l in printed):
@@ -109,7 +100,7 @@ def main():
             failures.append('dump_lcd drew nothing')
 
     if failures:
-        print('%s:\n  %s\n--- Pd printed:\n%s' % (patch, '\n  '.join(failures), run.stderr))
+        print('%s:\n  %s\n--- Pd printed:\n%s' % (patch, '\n  '.join(failures), '\n'.join(printed)))
         return 1
     print('%s: %d messages, %d outlets, %d lines printed in Pd' % (os.path.basename(patch), len(wanted),
                                                                   outlets, len(printed)))

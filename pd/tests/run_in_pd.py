@@ -14,7 +14,8 @@ import os
 import re
 import subprocess
 import sys
-import tempfile
+
+from pdrun import run_patch
 
 MAX_OUTLETS = 8
 NUMBER = re.compile(r'^[-+]?(\d+\.?\d*|\.\d+)([eE][-+]?\d+)?$')
@@ -117,23 +118,17 @@ def main():
     if len(sys.argv) != 5:
         sys.exit(__doc__)
     maxscript, pd, externals, script = sys.argv[1:]
-    externals = os.path.abspath(externals)
     lines = list(script_lines(script))
     host = subprocess.run([maxscript, script], capture_output=True, text=True, timeout=120)
     expected = host.stdout.splitlines()
-    with tempfile.TemporaryDirectory() as tmp:
-        patch = os.path.join(tmp, 'run.pd')
-        with open(patch, 'w') as f:
-            f.write(make_patch(lines))
-        run = subprocess.run([pd, '-nogui', '-nosound', '-noprefs', '-batch', '-stderr', '-path', externals,
-                              '-open', patch], capture_output=True, text=True, timeout=120, cwd=tmp)
-    got = [l for l in run.stderr.splitlines() if not PD_NOISE.match(l)]
+    printed = run_patch(pd, make_patch(lines), externals)
+    got = [l for l in printed if not PD_NOISE.match(l)]
     for i in range(max(len(expected), len(got))):
         e = expected[i] if i < len(expected) else '<nothing>'
         g = got[i] if i < len(got) else '<nothing>'
         if not same(e, g):
             print('%s: line %d differs\n  command-line host: %s\n  Pd:                %s' % (script, i + 1, e, g))
-            print('--- Pd printed:\n' + run.stderr)
+            print('--- Pd printed:\n' + '\n'.join(printed))
             return 1
     if not expected:
         print('%s: the command-line host printed nothing' % script)
