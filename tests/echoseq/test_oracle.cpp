@@ -199,8 +199,9 @@ TEST(EchoseqWalk, EveryArcIsChosen)
 }
 
 // Arc lists longer than a pool segment (on states 0, 1 and 2) grow through several blocks and
-// index tables while walk steps reorder them; a "clear" in the middle of that leaves its blocks to
-// a longer stream, and what learning gave up is freed by the queue.
+// index tables while walk steps reorder them; after a "clear" the same stream is learned again in
+// the storage it had (no more bytes) and a longer one reuses its blocks; what learning gave up is
+// freed by the queue.
 TEST(EchoseqOracle, LongArcListsKeepEveryArcWhileGrowing)
 {
     Echoseq e;
@@ -211,7 +212,8 @@ TEST(EchoseqOracle, LongArcListsKeepEveryArcWhileGrowing)
             w.push_back(2);
         w.push_back(1000 + i);
     }
-    for (size_t n : {w.size() / 2, w.size()}) {
+    std::vector<size_t> bytes;
+    for (size_t n : {w.size() / 2, w.size() / 2, w.size()}) {
         echoseq_clear(e.x);
         for (size_t i = 0; i < n; i++) {
             echoseq_int(e.x, w[i]);
@@ -237,5 +239,7 @@ TEST(EchoseqOracle, LongArcListsKeepEveryArcWhileGrowing)
         }
         maxhost::run_queue();
         EXPECT_EQ(e.x->retired, nullptr);
+        bytes.push_back(echoseq_bytes(e.x));
     }
+    EXPECT_EQ(bytes[1], bytes[0]);
 }

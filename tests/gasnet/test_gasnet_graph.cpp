@@ -114,6 +114,12 @@ TEST(GasnetGraph, FullGraphReplacesItsLeastUsefulUnit) {
         EXPECT_EQ(edges_of(g.x, 1), (Edges{{c.inserts ? 5 : 2, 0}}));
         if (c.inserts) {
             EXPECT_EQ(edges_of(g.x, 5), (Edges{{1, 0}, {2, 0}}));
+            // Halved by alpha, then every unit decays by beta: 50 -> 18.75, 20 -> 7.5, the new unit 17.5 -> 13.125.
+            EXPECT_EQ((std::vector<double>{graf_unit(g.x, 1)->error, graf_unit(g.x, 2)->error, graf_unit(g.x, 5)->error}),
+                      (std::vector<double>{18.75, 7.5, 13.125}));
+        }
+        if (graf_unit(g.x, 4)) {
+            EXPECT_EQ(graf_unit(g.x, 4)->utility, c.inserts ? c.u4 * 0.75 : c.u4);  // decays only with an insertion
         }
         expect_invariants(g.x);
     }

@@ -17,8 +17,11 @@ TEST(GasnetLearning, InputHandlingAndRefusedLists) {
     EXPECT_EQ((Longs{g.x->vector_size, g.x->unit_count, g.x->step_count, g.x->lcd_busy}), (Longs{3, 3, 1, 1}));
     g.send("learn 10 -5 200");
     EXPECT_EQ(std::vector<double>(g.x->input, g.x->input + 3), (std::vector<double>{10, 0, 127}));
-    g.send("learn 1 2.5 3");
-    EXPECT_TRUE(g.x->input[1] >= 0 && g.x->input[1] <= 127 && g.x->input[1] == std::floor(g.x->input[1]));
+    srand(9);
+    const double draw = rand() % 128;
+    srand(9);
+    g.send("learn 1 2.5 3");  // a component that is no integer is a fresh draw in 0..127, not the old 0
+    EXPECT_EQ(g.x->input[1], draw);
 
     Longs before = {g.x->vector_size, g.x->step_count, g.x->next_id};
     g.send("learn");  // no components: ignored
@@ -28,6 +31,9 @@ TEST(GasnetLearning, InputHandlingAndRefusedLists) {
     EXPECT_EQ((Longs{g.x->vector_size, g.x->step_count, g.x->next_id}), before);
     g.send("1");
     EXPECT_EQ(g.take().size(), 1u);
+    g.send("learn 200");  // a single component is a vector like any other
+    EXPECT_EQ((Longs{g.x->vector_size, g.x->unit_count, g.x->step_count}), (Longs{1, 3, 1}));
+    EXPECT_EQ(g.x->input[0], 127);
 }
 
 TEST(GasnetLearning, InsertsEveryLambdaSteps) {
@@ -53,6 +59,23 @@ TEST(GasnetLearning, ListAndChangePassThrough) {
     long b = sent[0].args[0];  // components cycle: 0 1 2 3 0 1 of one unit
     EXPECT_EQ(sent[0].args, (Longs{b, b + 1, b + 2, b == 21 ? 25 : b + 3, b, b + 1}));
     EXPECT_EQ(sent[1].args, sent[0].args);
+
+    // Each component draws c = rand() % 100 after the unit's draw and is replaced when mutation > c.
+    for (unsigned seed = 1; seed <= 20; seed++) {
+        srand(seed);
+        rand();
+        const long c = rand() % 100;
+        for (long m : {c, c + 1}) {
+            g.send("mutation " + std::to_string(m));
+            srand(seed);
+            g.send("list -1");
+            EXPECT_EQ(g.take()[0].args[0] != -1, m > c) << "mutation " << m << ", draw " << c;
+        }
+    }
+    g.send("list");  // an empty list passes as one
+    auto empty = g.take();
+    ASSERT_EQ(empty.size(), 1u);
+    EXPECT_EQ(empty[0].args, Longs{});
 
     g.send("mutation 0");
     g.send("list 2.7 -3 5");

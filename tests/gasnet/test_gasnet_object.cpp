@@ -15,7 +15,7 @@ TEST(GasnetObject, BoxArguments) {
     expect_invariants(x);
     for (auto [box, max_units, value_max] : {std::tuple{"gasnet 10 1000", 10, 1000}, {"gasnet 1 1000", 20, 1000},
                                             {"gasnet 101", 20, 127}, {"gasnet 2.5 1000", 20, 127},
-                                            {"gasnet foo 1000", 20, 127}, {"gasnet 5 1", 5, 127}}) {
+                                            {"gasnet foo 1000", 20, 127}, {"gasnet 5 1", 5, 127}, {"gasnet 2 2", 2, 2}}) {
         Gas g(box);
         EXPECT_EQ((Longs{g.x->max_units, g.x->value_max}), (Longs{max_units, value_max})) << box;
     }
