@@ -555,7 +555,9 @@ void Interpreter::open_patcher(const std::string &where, const std::string &file
         std::string text = box->str("text");
         if (maxclass == "comment" || maxclass == "panel") continue;
         std::string label = file + ": box " + in_quotes(prefix + id);
-        std::string shows = in_quotes(text.empty() ? maxclass : text);
+        // What the box shows: its text, with the class in front for boxes other than objects and messages.
+        bool plain = maxclass == "newobj" || maxclass == "message";
+        std::string shows = in_quotes(plain || text.empty() ? (text.empty() ? maxclass : text) : maxclass + " " + text);
         if (id.empty() || maxclass.empty()) {
             fail(where, file + ": a box" + (prefix.empty() ? "" : " in " + in_quotes(prefix)) + " has no " +
                             (id.empty() ? "id" : "maxclass") + "; left out");
