@@ -322,7 +322,13 @@
 					"id": "obj-17",
 					"maxclass": "lcd",
 					"numinlets": 1,
-					"numoutlets": 0,
+					"numoutlets": 4,
+					"outlettype": [
+						"list",
+						"list",
+						"int",
+						""
+					],
 					"patching_rect": [
 						600.0,
 						100.0,

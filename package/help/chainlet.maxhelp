@@ -598,7 +598,13 @@
 					"id": "obj-34",
 					"maxclass": "lcd",
 					"numinlets": 1,
-					"numoutlets": 0,
+					"numoutlets": 4,
+					"outlettype": [
+						"list",
+						"list",
+						"int",
+						""
+					],
 					"patching_rect": [
 						660.0,
 						110.0,

@@ -797,7 +797,13 @@
 					"id": "obj-46",
 					"maxclass": "lcd",
 					"numinlets": 1,
-					"numoutlets": 0,
+					"numoutlets": 4,
+					"outlettype": [
+						"list",
+						"list",
+						"int",
+						""
+					],
 					"patching_rect": [
 						660.0,
 						110.0,

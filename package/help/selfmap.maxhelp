@@ -630,7 +630,13 @@
 					"id": "obj-36",
 					"maxclass": "lcd",
 					"numinlets": 1,
-					"numoutlets": 0,
+					"numoutlets": 4,
+					"outlettype": [
+						"list",
+						"list",
+						"int",
+						""
+					],
 					"patching_rect": [
 						680,
 						240,
