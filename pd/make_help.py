@@ -1,23 +1,45 @@
 #!/usr/bin/env python3
-"""Writes an object's Pd help patch (<class>-help.pd) from its Max help patch, so both show the
-same messages with the same words.
+"""Writes an object's Pd help patch (<class>-help.pd) from the description its Max help patch is
+written from (package/patches/<class>.json), so both show the same messages with the same words,
+laid out the same way in Pd's boxes.
 
-Message boxes, object boxes, comments and cords carry over. Pd has no lcd: the lcd becomes a print
-of the drawing messages, with a comment saying what to connect there. Pd's own lines follow at the
-bottom: the `seed` message the Pd glue handles, and what 32-bit floats mean for large integers.
+Each tab of the Max help patch becomes a block of one Pd canvas, side by side, each with its own
+object. Pd has no lcd: the lcd becomes a print of the drawing messages, with a comment saying what
+to connect there. Pd's own lines go in the first block: the `seed` message the Pd glue handles, and
+what 32-bit floats mean for large integers.
 
-usage: make_help.py CLASS MAXHELP OUT.pd
+usage: make_help.py CLASS DESCRIPTION.json REFPAGES_DIR OUT.pd
 """
 import json
+import os
 import sys
 
-X_SCALE = 1.15  # Pd's monospaced font is a little wider than Max's
-CHAR_PX = 7     # width of one character of Pd's font at size 12
-LINE_PX = 30
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tools', 'patches'))
+import make_patches  # noqa: E402
+import patchgeom  # noqa: E402
 
-WORDING = [
-    ('Max window', 'Pd window'),
-]
+WORDING = [('Max window', 'Pd window')]
+BLOCK_GAP = 40
+
+
+class PdMetrics:
+    dialect = 'pd'
+    title = ('comment', 12.0, False)
+
+    def size(self, kind, text, max_width=None, font_size=12.0, bold=False):
+        pd_kind = {'comment': 'text', 'message': 'msg', 'object': 'obj'}[kind]
+        cols = len(text)
+        if max_width is not None:
+            cols = min(cols, max(8, int((max_width - 4) // patchgeom.PD_CELL_W)))
+        elif kind != 'comment':
+            cols = min(cols, patchgeom.PD_WRAP)
+        lines = patchgeom.wrap(text, lambda s: len(s) <= cols)
+        cols = max(len(s) for s in lines)
+        w, h, _ = patchgeom.pd_box_size(pd_kind, text, cols)
+        return w, h
+
+    def port_x(self, x, w, index, count):
+        return patchgeom.Box('', '', '', (x, 0, w, 0), 0, 0).port(index, count, True)[0]
 
 
 def escape(text):
@@ -25,82 +47,88 @@ def escape(text):
     out = []
     for word in text.split():
         word = word.replace('$', '\\$')
-        parts = []
         for piece in word.replace(',', '\x00,\x00').replace(';', '\x00;\x00').split('\x00'):
             if piece in (',', ';'):
-                parts.append('\\' + piece)
+                out.append('\\' + piece)
             elif piece:
-                parts.append(piece)
-        out.extend(parts)
+                out.append(piece)
     return ' '.join(out)
 
 
-def pd_text(text):
+def pd_words(text):
     for max_words, pd_words in WORDING:
         text = text.replace(max_words, pd_words)
     return text
 
 
+def pd_tab(tab, name, first):
+    """The tab as Pd shows it: the lcd as a print, and Pd's own rows in the first block."""
+    tab = json.loads(json.dumps(tab))
+    for row in tab['rows']:
+        for key in ('heading', 'comment'):
+            if key in row:
+                row[key] = pd_words(row[key])
+    tab['rows'].insert(0, {'heading': tab['name']})
+    for dest in tab['outlets'].values():
+        if dest['box'] == 'lcd':
+            dest['box'] = 'print %s-drawing' % name
+            dest['comment'] = ('dump_lcd sends the drawing here as lcd messages (clear, paintrect ...). '
+                               'Pd has no lcd: print them, or route them to a drawing of your own.')
+    if first:
+        tab['rows'] += [
+            {'heading': 'Pd only'},
+            {'message': 'seed 1', 'comment': 'reseed the random generator, so that a run repeats exactly '
+                                             '(the object seeds it from the clock when it is made). Pd numbers '
+                                             'are 32-bit floats: integers above 2^24 lose precision on their way '
+                                             'in and out.'},
+
+        ]
+    return tab
+
+
 def main():
-    if len(sys.argv) != 4:
+    if len(sys.argv) != 5:
         sys.exit(__doc__)
-    name, source, target = sys.argv[1:]
-    patcher = json.load(open(source))['patcher']
-    lines = []       # Pd object lines, in index order
-    index = {}       # Max box id -> Pd object index
-    object_index = None
-    bottom = 0
+    name, source, refpages, target = sys.argv[1:]
+    desc = json.load(open(source, encoding='utf-8'))
+    classes = patchgeom.Classes(refpages)
+    metrics = PdMetrics()
+    boxes, cords = [], []
 
-    for entry in patcher['boxes']:
-        box = entry['box']
-        x, y, w, h = box['patching_rect']
-        px, py = int(x * X_SCALE), int(y)
-        bottom = max(bottom, int(y + h))
-        cls = box['maxclass']
-        text = box.get('text', '')
-        index[box['id']] = len(lines)
-        if cls == 'comment':
-            if 'draws here' in text:
-                text = ('dump_lcd sends the drawing here as lcd messages (clear, paintrect ...). '
-                        'Pd has no lcd: print them, or route them to a drawing of your own.')
-            width = max(10, int(w * X_SCALE / CHAR_PX))
-            lines.append('#X text %d %d %s, f %d' % (px, py, escape(pd_text(text)), width))
-        elif cls == 'message':
-            lines.append('#X msg %d %d %s' % (px, py, escape(text)))
-        elif cls == 'newobj':
-            if text.split()[0] == name:
-                object_index = len(lines)
-            lines.append('#X obj %d %d %s' % (px, py, escape(text)))
-        elif cls == 'lcd':
-            lines.append('#X obj %d %d print %s-drawing' % (px, py, name))
+    # The title and digest once, then the blocks left to right, wrapping below when the row is full.
+    tw, th = metrics.size('comment', desc['title'])
+    dw, dh = metrics.size('comment', desc['digest'], 900)
+    boxes += [dict(kind='comment', text=desc['title'], x=20, y=20, w=tw, h=th),
+              dict(kind='comment', text=desc['digest'], x=20, y=22 + th, w=dw, h=dh)]
+    top = 36 + th + dh
+    left, row_bottom = 20, top
+    for k, tab in enumerate(desc['tabs']):
+        tab = pd_tab(tab, name, k == 0)
+        placed = make_patches.lay_out(tab, metrics, classes, left=left, top=top, text_width=620)
+        b, c, right, bottom = placed
+        if right > make_patches.MAX_WIDTH - 20 and left > 20:
+            left, top = 20, row_bottom + BLOCK_GAP
+            b, c, right, bottom = make_patches.lay_out(tab, metrics, classes, left=left, top=top, text_width=620)
+        base = len(boxes)
+        boxes += b
+        cords += [(s + base, o, d + base, i) for s, o, d, i in c]
+        left = right + BLOCK_GAP
+        row_bottom = max(row_bottom, bottom)
+
+    lines = []
+    for b in boxes:
+        x, y = int(round(b['x'])), int(round(b['y']))
+        cols = (int(b['w']) - 4 - (5 if b['kind'] == 'message' else 0)) // patchgeom.PD_CELL_W
+        if b['kind'] == 'comment':
+            lines.append('#X text %d %d %s, f %d' % (x, y, escape(b['text']), cols))
+        elif b['kind'] == 'message':
+            width = ', f %d' % cols if len(b['text']) > cols else ''
+            lines.append('#X msg %d %d %s%s' % (x, y, escape(b['text']), width))
         else:
-            sys.exit('make_help: %s: no Pd counterpart for a %s box' % (source, cls))
-    if object_index is None:
-        sys.exit('make_help: %s has no %s box' % (source, name))
-
-    cords = []
-    for entry in patcher['lines']:
-        line = entry['patchline']
-        (src, outlet), (dst, inlet) = line['source'], line['destination']
-        cords.append((index[src], outlet, index[dst], inlet))
-
-    y = bottom + 40
-    lines.append('#X text 20 %d Pd only, f 40' % y)
-    y += LINE_PX
-    seed = len(lines)
-    lines.append('#X msg 34 %d seed 1' % y)
-    cords.append((seed, 0, object_index, 0))
-    lines.append('#X text 345 %d %s, f 80' % (y, escape(
-        'reseed the random generator, so that a run repeats exactly (the object seeds it from '
-        'the clock when it is made)')))
-    y += LINE_PX
-    lines.append('#X text 20 %d %s, f 120' % (y, escape(
-        'Pd numbers are 32-bit floats: integers above 16777216 lose precision on their way in and out.')))
-
-    width = max(int(b['box']['patching_rect'][0] * X_SCALE + b['box']['patching_rect'][2] * X_SCALE)
-                for b in patcher['boxes']) + 40
-    height = y + 3 * LINE_PX
-    with open(target, 'w') as f:
+            lines.append('#X obj %d %d %s' % (x, y, escape(b['text'])))
+    width = int(max(b['x'] + b['w'] for b in boxes)) + 20
+    height = int(max(b['y'] + b['h'] for b in boxes)) + 20
+    with open(target, 'w', encoding='utf-8') as f:
         f.write('#N canvas 40 40 %d %d 12;\n' % (width, height))
         for line in lines:
             f.write(line + ';\n')

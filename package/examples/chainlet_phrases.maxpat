@@ -12,8 +12,8 @@
 		"rect": [
 			80.0,
 			80.0,
-			820.0,
-			520.0
+			747.0,
+			599.0
 		],
 		"bglocked": 0,
 		"openinpresentation": 0,
@@ -29,22 +29,14 @@
 		"objectsnaponopen": 1,
 		"statusbarvisible": 2,
 		"toolbarvisible": 1,
-		"lefttoolbarpinned": 0,
-		"toptoolbarpinned": 0,
-		"righttoolbarpinned": 0,
-		"bottomtoolbarpinned": 0,
-		"toolbars_unpinned_last_save": 0,
-		"tallnewobj": 0,
 		"boxanimatetime": 200,
 		"enablehscroll": 1,
 		"enablevscroll": 1,
-		"devicewidth": 0.0,
 		"description": "",
 		"digest": "",
 		"tags": "",
 		"style": "",
 		"subpatcher_template": "",
-		"assistshowspatchername": 0,
 		"boxes": [
 			{
 				"box": {
@@ -52,15 +44,15 @@
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
+					"fontsize": 20.0,
+					"fontface": 1,
 					"patching_rect": [
 						20.0,
-						12.0,
-						600.0,
-						20.0
+						20.0,
+						278.0,
+						30.0
 					],
-					"text": "chainlet: phrases in C major",
-					"fontsize": 16,
-					"fontface": 1
+					"text": "chainlet: phrases in C major"
 				}
 			},
 			{
@@ -71,12 +63,11 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						20.0,
-						40.0,
-						760.0,
-						40.0
+						52.0,
+						707.0,
+						21.0
 					],
-					"text": "On load, chainlet learns scale-wise phrases. Generate a phrase of eight notes, or compare the scores of a scale phrase and a leap.",
-					"linecount": 2
+					"text": "On load, chainlet learns scale-wise phrases. Generate a phrase of eight notes, or compare the scores of a scale phrase and a leap."
 				}
 			},
 			{
@@ -85,14 +76,14 @@
 					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 1,
-					"patching_rect": [
-						30.0,
-						100.0,
-						72.0,
-						22.0
-					],
 					"outlettype": [
 						"bang"
+					],
+					"patching_rect": [
+						30.0,
+						87.0,
+						62.0,
+						23.0
 					],
 					"text": "loadbang"
 				}
@@ -103,14 +94,14 @@
 					"maxclass": "message",
 					"numinlets": 2,
 					"numoutlets": 1,
-					"patching_rect": [
-						30.0,
-						130.0,
-						560.0,
-						22.0
-					],
 					"outlettype": [
 						""
+					],
+					"patching_rect": [
+						44.0,
+						120.0,
+						420.0,
+						37.0
 					],
 					"text": "60 62 64 65 67 65 64 62 60, 62 64 65 67 69 67 65 64 62, 64 65 67 69 71 69 67 65 64, 60 62 64 62 60 62 64 65 67"
 				}
@@ -118,22 +109,16 @@
 			{
 				"box": {
 					"id": "obj-5",
-					"maxclass": "newobj",
+					"maxclass": "comment",
 					"numinlets": 1,
-					"numoutlets": 4,
+					"numoutlets": 0,
 					"patching_rect": [
-						30.0,
-						260.0,
-						140.0,
-						22.0
+						480.0,
+						120.0,
+						245.0,
+						21.0
 					],
-					"outlettype": [
-						"int",
-						"bang",
-						"",
-						"float"
-					],
-					"text": "chainlet 4 @apprentissage 3"
+					"text": "four phrases, learned when the patch opens"
 				}
 			},
 			{
@@ -142,14 +127,14 @@
 					"maxclass": "message",
 					"numinlets": 2,
 					"numoutlets": 1,
-					"patching_rect": [
-						30.0,
-						190.0,
-						338.0,
-						22.0
-					],
 					"outlettype": [
 						""
+					],
+					"patching_rect": [
+						58.0,
+						165.0,
+						273.0,
+						23.0
 					],
 					"text": "bang, bang, bang, bang, bang, bang, bang, bang"
 				}
@@ -161,10 +146,10 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						30.0,
-						215.0,
-						150.0,
-						20.0
+						480.0,
+						165.0,
+						69.0,
+						21.0
 					],
 					"text": "eight notes"
 				}
@@ -175,14 +160,14 @@
 					"maxclass": "message",
 					"numinlets": 2,
 					"numoutlets": 1,
-					"patching_rect": [
-						200.0,
-						190.0,
-						254.0,
-						22.0
-					],
 					"outlettype": [
 						""
+					],
+					"patching_rect": [
+						72.0,
+						196.0,
+						207.0,
+						23.0
 					],
 					"text": "vraisemblance 62 64 65 67 65 64 62"
 				}
@@ -194,12 +179,12 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						200.0,
-						215.0,
-						150.0,
-						20.0
+						480.0,
+						196.0,
+						121.0,
+						21.0
 					],
-					"text": "a scale phrase"
+					"text": "score a scale phrase"
 				}
 			},
 			{
@@ -208,14 +193,14 @@
 					"maxclass": "message",
 					"numinlets": 2,
 					"numoutlets": 1,
-					"patching_rect": [
-						370.0,
-						190.0,
-						233.0,
-						22.0
-					],
 					"outlettype": [
 						""
+					],
+					"patching_rect": [
+						86.0,
+						227.0,
+						190.0,
+						23.0
 					],
 					"text": "vraisemblance 60 67 60 67 60 67"
 				}
@@ -227,12 +212,12 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						370.0,
-						215.0,
-						150.0,
-						20.0
+						480.0,
+						227.0,
+						132.0,
+						21.0
 					],
-					"text": "a leaping phrase"
+					"text": "score a leaping phrase"
 				}
 			},
 			{
@@ -241,14 +226,14 @@
 					"maxclass": "message",
 					"numinlets": 2,
 					"numoutlets": 1,
-					"patching_rect": [
-						540.0,
-						190.0,
-						72.0,
-						22.0
-					],
 					"outlettype": [
 						""
+					],
+					"patching_rect": [
+						100.0,
+						258.0,
+						65.0,
+						23.0
 					],
 					"text": "dump_lcd"
 				}
@@ -260,13 +245,12 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						540.0,
-						215.0,
-						150.0,
-						40.0
+						480.0,
+						258.0,
+						155.0,
+						21.0
 					],
-					"text": "draw what each state sings",
-					"linecount": 2
+					"text": "draw what each state sings"
 				}
 			},
 			{
@@ -274,15 +258,20 @@
 					"id": "obj-14",
 					"maxclass": "newobj",
 					"numinlets": 1,
-					"numoutlets": 0,
+					"numoutlets": 4,
+					"outlettype": [
+						"int",
+						"bang",
+						"",
+						"float"
+					],
 					"patching_rect": [
 						30.0,
-						320.0,
-						86.0,
-						22.0
+						301.0,
+						165.0,
+						23.0
 					],
-					"outlettype": [],
-					"text": "print note"
+					"text": "chainlet 4 @apprentissage 3"
 				}
 			},
 			{
@@ -291,44 +280,126 @@
 					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 0,
-					"patching_rect": [
-						180.0,
-						320.0,
-						121.0,
-						22.0
-					],
 					"outlettype": [],
-					"text": "print untrained"
+					"patching_rect": [
+						30.0,
+						354.0,
+						63.0,
+						23.0
+					],
+					"text": "print note"
 				}
 			},
 			{
 				"box": {
 					"id": "obj-16",
-					"maxclass": "newobj",
+					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						330.0,
-						320.0,
-						93.0,
-						22.0
+						30.0,
+						381.0,
+						40.0,
+						21.0
 					],
-					"outlettype": [],
-					"text": "print score"
+					"text": "notes"
 				}
 			},
 			{
 				"box": {
 					"id": "obj-17",
-					"maxclass": "lcd",
+					"maxclass": "newobj",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"outlettype": [],
+					"patching_rect": [
+						117.0,
+						354.0,
+						89.0,
+						23.0
+					],
+					"text": "print untrained"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-18",
+					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						600.0,
-						100.0,
+						117.0,
+						381.0,
+						93.0,
+						21.0
+					],
+					"text": "nothing learned"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-19",
+					"maxclass": "lcd",
+					"numinlets": 1,
+					"numoutlets": 4,
+					"outlettype": [
+						"list",
+						"list",
+						"int",
+						""
+					],
+					"patching_rect": [
+						234.0,
+						354.0,
 						200.0,
 						200.0
 					]
+				}
+			},
+			{
+				"box": {
+					"id": "obj-20",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						234.0,
+						558.0,
+						125.0,
+						21.0
+					],
+					"text": "dump_lcd draws here"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-21",
+					"maxclass": "newobj",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"outlettype": [],
+					"patching_rect": [
+						458.0,
+						354.0,
+						69.0,
+						23.0
+					],
+					"text": "print score"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-22",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						458.0,
+						381.0,
+						89.0,
+						21.0
+					],
+					"text": "lower is likelier"
 				}
 			}
 		],
@@ -352,7 +423,7 @@
 						0
 					],
 					"destination": [
-						"obj-5",
+						"obj-14",
 						0
 					]
 				}
@@ -364,7 +435,7 @@
 						0
 					],
 					"destination": [
-						"obj-5",
+						"obj-14",
 						0
 					]
 				}
@@ -376,7 +447,7 @@
 						0
 					],
 					"destination": [
-						"obj-5",
+						"obj-14",
 						0
 					]
 				}
@@ -388,7 +459,7 @@
 						0
 					],
 					"destination": [
-						"obj-5",
+						"obj-14",
 						0
 					]
 				}
@@ -400,18 +471,6 @@
 						0
 					],
 					"destination": [
-						"obj-5",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-5",
-						0
-					],
-					"destination": [
 						"obj-14",
 						0
 					]
@@ -420,8 +479,8 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-5",
-						1
+						"obj-14",
+						0
 					],
 					"destination": [
 						"obj-15",
@@ -432,11 +491,11 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-5",
-						3
+						"obj-14",
+						1
 					],
 					"destination": [
-						"obj-16",
+						"obj-17",
 						0
 					]
 				}
@@ -444,11 +503,23 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-5",
+						"obj-14",
 						2
 					],
 					"destination": [
-						"obj-17",
+						"obj-19",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-14",
+						3
+					],
+					"destination": [
+						"obj-21",
 						0
 					]
 				}

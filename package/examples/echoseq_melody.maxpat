@@ -12,8 +12,8 @@
 		"rect": [
 			80.0,
 			80.0,
-			820.0,
-			520.0
+			715.0,
+			377.0
 		],
 		"bglocked": 0,
 		"openinpresentation": 0,
@@ -29,22 +29,14 @@
 		"objectsnaponopen": 1,
 		"statusbarvisible": 2,
 		"toolbarvisible": 1,
-		"lefttoolbarpinned": 0,
-		"toptoolbarpinned": 0,
-		"righttoolbarpinned": 0,
-		"bottomtoolbarpinned": 0,
-		"toolbars_unpinned_last_save": 0,
-		"tallnewobj": 0,
 		"boxanimatetime": 200,
 		"enablehscroll": 1,
 		"enablevscroll": 1,
-		"devicewidth": 0.0,
 		"description": "",
 		"digest": "",
 		"tags": "",
 		"style": "",
 		"subpatcher_template": "",
-		"assistshowspatchername": 0,
 		"boxes": [
 			{
 				"box": {
@@ -52,15 +44,15 @@
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
+					"fontsize": 20.0,
+					"fontface": 1,
 					"patching_rect": [
 						20.0,
-						12.0,
-						600.0,
-						20.0
+						20.0,
+						307.0,
+						30.0
 					],
-					"text": "echoseq: variations on a round",
-					"fontsize": 16,
-					"fontface": 1
+					"text": "echoseq: variations on a round"
 				}
 			},
 			{
@@ -71,12 +63,11 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						20.0,
-						40.0,
-						760.0,
-						40.0
+						52.0,
+						626.0,
+						21.0
 					],
-					"text": "On load, echoseq learns a round, one note at a time, with repeated passages sent as lists. Then bang for variations.",
-					"linecount": 2
+					"text": "On load, echoseq learns a round, one note at a time, with repeated passages sent as lists. Then bang for variations."
 				}
 			},
 			{
@@ -85,14 +76,14 @@
 					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 1,
-					"patching_rect": [
-						30.0,
-						100.0,
-						72.0,
-						22.0
-					],
 					"outlettype": [
 						"bang"
+					],
+					"patching_rect": [
+						30.0,
+						87.0,
+						62.0,
+						23.0
 					],
 					"text": "loadbang"
 				}
@@ -103,14 +94,14 @@
 					"maxclass": "message",
 					"numinlets": 2,
 					"numoutlets": 1,
-					"patching_rect": [
-						30.0,
-						130.0,
-						560.0,
-						22.0
-					],
 					"outlettype": [
 						""
+					],
+					"patching_rect": [
+						44.0,
+						120.0,
+						406.0,
+						23.0
 					],
 					"text": "60, 62, 64, 60, 60, 62, 64, 60, 64, 65, 67, 64, 65, 67, 67, 69, 67, 65, 64, 60"
 				}
@@ -118,21 +109,16 @@
 			{
 				"box": {
 					"id": "obj-5",
-					"maxclass": "newobj",
+					"maxclass": "comment",
 					"numinlets": 1,
-					"numoutlets": 3,
+					"numoutlets": 0,
 					"patching_rect": [
-						30.0,
-						260.0,
-						140.0,
-						22.0
+						466.0,
+						120.0,
+						229.0,
+						21.0
 					],
-					"outlettype": [
-						"int",
-						"bang",
-						"list"
-					],
-					"text": "echoseq @slice 1 @straight 60"
+					"text": "the round, learned when the patch opens"
 				}
 			},
 			{
@@ -141,14 +127,14 @@
 					"maxclass": "message",
 					"numinlets": 2,
 					"numoutlets": 1,
-					"patching_rect": [
-						30.0,
-						190.0,
-						338.0,
-						22.0
-					],
 					"outlettype": [
 						""
+					],
+					"patching_rect": [
+						58.0,
+						151.0,
+						273.0,
+						23.0
 					],
 					"text": "bang, bang, bang, bang, bang, bang, bang, bang"
 				}
@@ -160,13 +146,12 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						30.0,
-						215.0,
-						150.0,
-						40.0
+						466.0,
+						151.0,
+						141.0,
+						21.0
 					],
-					"text": "eight notes of a variation",
-					"linecount": 2
+					"text": "eight notes of a variation"
 				}
 			},
 			{
@@ -175,14 +160,14 @@
 					"maxclass": "message",
 					"numinlets": 2,
 					"numoutlets": 1,
-					"patching_rect": [
-						200.0,
-						190.0,
-						44.0,
-						22.0
-					],
 					"outlettype": [
 						""
+					],
+					"patching_rect": [
+						72.0,
+						182.0,
+						36.0,
+						23.0
 					],
 					"text": "go 0"
 				}
@@ -194,10 +179,10 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						200.0,
-						215.0,
-						150.0,
-						20.0
+						466.0,
+						182.0,
+						74.0,
+						21.0
 					],
 					"text": "from the top"
 				}
@@ -208,14 +193,14 @@
 					"maxclass": "message",
 					"numinlets": 2,
 					"numoutlets": 1,
-					"patching_rect": [
-						370.0,
-						190.0,
-						86.0,
-						22.0
-					],
 					"outlettype": [
 						""
+					],
+					"patching_rect": [
+						86.0,
+						213.0,
+						82.0,
+						23.0
 					],
 					"text": "dump_max 0"
 				}
@@ -227,10 +212,10 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						370.0,
-						215.0,
-						150.0,
-						20.0
+						466.0,
+						213.0,
+						90.0,
+						21.0
 					],
 					"text": "print the oracle"
 				}
@@ -240,15 +225,19 @@
 					"id": "obj-12",
 					"maxclass": "newobj",
 					"numinlets": 1,
-					"numoutlets": 0,
+					"numoutlets": 3,
+					"outlettype": [
+						"int",
+						"bang",
+						"list"
+					],
 					"patching_rect": [
 						30.0,
-						320.0,
-						86.0,
-						22.0
+						256.0,
+						179.0,
+						23.0
 					],
-					"outlettype": [],
-					"text": "print note"
+					"text": "echoseq @slice 1 @straight 60"
 				}
 			},
 			{
@@ -257,30 +246,91 @@
 					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 0,
-					"patching_rect": [
-						180.0,
-						320.0,
-						93.0,
-						22.0
-					],
 					"outlettype": [],
-					"text": "print empty"
+					"patching_rect": [
+						30.0,
+						309.0,
+						63.0,
+						23.0
+					],
+					"text": "print note"
 				}
 			},
 			{
 				"box": {
 					"id": "obj-14",
-					"maxclass": "newobj",
+					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						330.0,
-						320.0,
-						100.0,
-						22.0
+						30.0,
+						336.0,
+						40.0,
+						21.0
 					],
+					"text": "notes"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-15",
+					"maxclass": "newobj",
+					"numinlets": 1,
+					"numoutlets": 0,
 					"outlettype": [],
+					"patching_rect": [
+						117.0,
+						309.0,
+						72.0,
+						23.0
+					],
+					"text": "print empty"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-16",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						117.0,
+						336.0,
+						93.0,
+						21.0
+					],
+					"text": "nothing learned"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-17",
+					"maxclass": "newobj",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"outlettype": [],
+					"patching_rect": [
+						234.0,
+						309.0,
+						73.0,
+						23.0
+					],
 					"text": "print repeat"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-18",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						234.0,
+						336.0,
+						113.0,
+						21.0
+					],
+					"text": "repeated passages"
 				}
 			}
 		],
@@ -304,7 +354,7 @@
 						0
 					],
 					"destination": [
-						"obj-5",
+						"obj-12",
 						0
 					]
 				}
@@ -316,7 +366,7 @@
 						0
 					],
 					"destination": [
-						"obj-5",
+						"obj-12",
 						0
 					]
 				}
@@ -328,7 +378,7 @@
 						0
 					],
 					"destination": [
-						"obj-5",
+						"obj-12",
 						0
 					]
 				}
@@ -340,18 +390,6 @@
 						0
 					],
 					"destination": [
-						"obj-5",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-5",
-						0
-					],
-					"destination": [
 						"obj-12",
 						0
 					]
@@ -360,8 +398,8 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-5",
-						1
+						"obj-12",
+						0
 					],
 					"destination": [
 						"obj-13",
@@ -372,11 +410,23 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-5",
+						"obj-12",
+						1
+					],
+					"destination": [
+						"obj-15",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-12",
 						2
 					],
 					"destination": [
-						"obj-14",
+						"obj-17",
 						0
 					]
 				}

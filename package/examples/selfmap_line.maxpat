@@ -12,8 +12,8 @@
 		"rect": [
 			80.0,
 			80.0,
-			980.0,
-			760.0
+			672.0,
+			658.0
 		],
 		"bglocked": 0,
 		"openinpresentation": 0,
@@ -29,22 +29,14 @@
 		"objectsnaponopen": 1,
 		"statusbarvisible": 2,
 		"toolbarvisible": 1,
-		"lefttoolbarpinned": 0,
-		"toptoolbarpinned": 0,
-		"righttoolbarpinned": 0,
-		"bottomtoolbarpinned": 0,
-		"toolbars_unpinned_last_save": 0,
-		"tallnewobj": 0,
 		"boxanimatetime": 200,
 		"enablehscroll": 1,
 		"enablevscroll": 1,
-		"devicewidth": 0.0,
 		"description": "",
 		"digest": "",
 		"tags": "",
 		"style": "",
 		"subpatcher_template": "",
-		"assistshowspatchername": 0,
 		"boxes": [
 			{
 				"box": {
@@ -52,15 +44,15 @@
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
+					"fontsize": 20.0,
+					"fontface": 1,
 					"patching_rect": [
-						20,
-						12,
-						600.0,
-						20.0
+						20.0,
+						20.0,
+						239.0,
+						30.0
 					],
-					"text": "selfmap: a line of points",
-					"fontsize": 18,
-					"fontface": 1
+					"text": "selfmap: a line of points"
 				}
 			},
 			{
@@ -70,10 +62,10 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						20,
-						40,
-						760,
-						40.0
+						20.0,
+						52.0,
+						632.0,
+						21.0
 					],
 					"text": "Teach the chain points along a diagonal, then read its units in order: they run along the line from one end to the other."
 				}
@@ -84,15 +76,14 @@
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
+					"fontface": 1,
 					"patching_rect": [
-						20,
-						90,
-						500.0,
-						20.0
+						30.0,
+						87.0,
+						43.0,
+						21.0
 					],
-					"text": "Learn",
-					"fontsize": 13,
-					"fontface": 1
+					"text": "Learn"
 				}
 			},
 			{
@@ -101,14 +92,14 @@
 					"maxclass": "message",
 					"numinlets": 2,
 					"numoutlets": 1,
-					"patching_rect": [
-						20,
-						114,
-						200,
-						22.0
-					],
 					"outlettype": [
 						""
+					],
+					"patching_rect": [
+						30.0,
+						112.0,
+						339.0,
+						23.0
 					],
 					"text": "learn 0 127, learn 127 0, learn 64 64, learn 32 96, learn 96 32"
 				}
@@ -120,10 +111,10 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						230,
-						114,
-						420,
-						20.0
+						385.0,
+						112.0,
+						144.0,
+						21.0
 					],
 					"text": "points along the diagonal"
 				}
@@ -134,14 +125,14 @@
 					"maxclass": "message",
 					"numinlets": 2,
 					"numoutlets": 1,
-					"patching_rect": [
-						20,
-						140,
-						200,
-						22.0
-					],
 					"outlettype": [
 						""
+					],
+					"patching_rect": [
+						44.0,
+						143.0,
+						286.0,
+						23.0
 					],
 					"text": "learn 16 112, learn 112 16, learn 48 80, learn 80 48"
 				}
@@ -153,10 +144,10 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						230,
-						140,
-						420,
-						20.0
+						385.0,
+						143.0,
+						81.0,
+						21.0
 					],
 					"text": "more of them"
 				}
@@ -167,15 +158,14 @@
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
+					"fontface": 1,
 					"patching_rect": [
-						20,
-						174,
-						500.0,
-						20.0
+						58.0,
+						174.0,
+						40.0,
+						21.0
 					],
-					"text": "Read",
-					"fontsize": 13,
-					"fontface": 1
+					"text": "Read"
 				}
 			},
 			{
@@ -184,14 +174,14 @@
 					"maxclass": "message",
 					"numinlets": 2,
 					"numoutlets": 1,
-					"patching_rect": [
-						20,
-						198,
-						200,
-						22.0
-					],
 					"outlettype": [
 						""
+					],
+					"patching_rect": [
+						58.0,
+						199.0,
+						86.0,
+						23.0
 					],
 					"text": "1, 2, 3, 4, 5, 6"
 				}
@@ -203,10 +193,10 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						230,
-						198,
-						420,
-						20.0
+						385.0,
+						199.0,
+						132.0,
+						21.0
 					],
 					"text": "the units in chain order"
 				}
@@ -217,14 +207,14 @@
 					"maxclass": "message",
 					"numinlets": 2,
 					"numoutlets": 1,
-					"patching_rect": [
-						20,
-						224,
-						200,
-						22.0
-					],
 					"outlettype": [
 						""
+					],
+					"patching_rect": [
+						72.0,
+						230.0,
+						72.0,
+						23.0
 					],
 					"text": "dump_max"
 				}
@@ -236,10 +226,10 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						230,
-						224,
-						420,
-						20.0
+						385.0,
+						230.0,
+						81.0,
+						21.0
 					],
 					"text": "print the map"
 				}
@@ -250,14 +240,14 @@
 					"maxclass": "message",
 					"numinlets": 2,
 					"numoutlets": 1,
-					"patching_rect": [
-						20,
-						250,
-						200,
-						22.0
-					],
 					"outlettype": [
 						""
+					],
+					"patching_rect": [
+						86.0,
+						261.0,
+						65.0,
+						23.0
 					],
 					"text": "dump_lcd"
 				}
@@ -269,10 +259,10 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						230,
-						250,
-						420,
-						20.0
+						385.0,
+						261.0,
+						46.0,
+						21.0
 					],
 					"text": "draw it"
 				}
@@ -283,15 +273,14 @@
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
+					"fontface": 1,
 					"patching_rect": [
-						20,
-						284,
-						700,
-						20.0
+						100.0,
+						292.0,
+						67.0,
+						21.0
 					],
-					"text": "Attributes",
-					"fontsize": 13,
-					"fontface": 1
+					"text": "Attributes"
 				}
 			},
 			{
@@ -300,14 +289,14 @@
 					"maxclass": "message",
 					"numinlets": 2,
 					"numoutlets": 1,
-					"patching_rect": [
-						20,
-						308,
-						200,
-						22.0
-					],
 					"outlettype": [
 						""
+					],
+					"patching_rect": [
+						100.0,
+						317.0,
+						52.0,
+						23.0
 					],
 					"text": "pas 0.5"
 				}
@@ -319,10 +308,10 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						230,
-						308,
-						420,
-						20.0
+						385.0,
+						317.0,
+						107.0,
+						21.0
 					],
 					"text": "move half the way"
 				}
@@ -333,15 +322,15 @@
 					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 2,
-					"patching_rect": [
-						680,
-						120,
-						120,
-						22.0
-					],
 					"outlettype": [
 						"list",
 						""
+					],
+					"patching_rect": [
+						30.0,
+						360.0,
+						105.0,
+						23.0
 					],
 					"text": "selfmap 6 20 127"
 				}
@@ -352,13 +341,13 @@
 					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 0,
-					"patching_rect": [
-						680,
-						180,
-						100,
-						22.0
-					],
 					"outlettype": [],
+					"patching_rect": [
+						30.0,
+						413.0,
+						59.0,
+						23.0
+					],
 					"text": "print unit"
 				}
 			},
@@ -369,10 +358,10 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						680,
-						205,
-						150,
-						20.0
+						30.0,
+						440.0,
+						83.0,
+						21.0
 					],
 					"text": "units and lists"
 				}
@@ -382,11 +371,17 @@
 					"id": "obj-21",
 					"maxclass": "lcd",
 					"numinlets": 1,
-					"numoutlets": 0,
+					"numoutlets": 4,
+					"outlettype": [
+						"list",
+						"list",
+						"int",
+						""
+					],
 					"patching_rect": [
-						680,
-						240,
-						200,
+						137.0,
+						413.0,
+						200.0,
 						200.0
 					]
 				}
@@ -398,10 +393,10 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						680,
-						450,
-						150,
-						20.0
+						137.0,
+						617.0,
+						125.0,
+						21.0
 					],
 					"text": "dump_lcd draws here"
 				}

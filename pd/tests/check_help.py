@@ -60,18 +60,19 @@ def main():
     wanted.append('seed')
     outlets = len(page.find('outletlist'))
 
-    obj = next((i for i, b in enumerate(boxes) if b[1] == 'obj' and b[4] == name), None)
-    if obj is None:
+    # The patch may show the object more than once (a block per part): together they must show it all.
+    objs = {i for i, b in enumerate(boxes) if b[1] == 'obj' and b[4] == name}
+    if not objs:
         sys.exit('%s: no %s box' % (patch, name))
     sent = set()
     for src, _, dst, _ in cords:
-        if dst == obj and boxes[src][1] == 'msg':
+        if dst in objs and boxes[src][1] == 'msg':
             sent.update(selectors(boxes[src][4:]))
     for selector in wanted:
         if selector not in sent:
             failures.append('no message box sends "%s"' % selector)
     for k in range(outlets):
-        if not any(src == obj and outlet == k for src, outlet, _, _ in cords):
+        if not any(src in objs and outlet == k for src, outlet, _, _ in cords):
             failures.append('outlet %d is not connected' % k)
 
     # Click every message box: a chain of one-second delays bangs them in file order, then Pd quits.
@@ -86,13 +87,17 @@ def main():
         driver.append('#X obj 0 0 delay 1100')
         links += ['#X connect %d 0 %d 0' % (prev, delay), '#X connect %d 0 %d 0' % (delay, i)]
         prev = delay
+    # Pd quits a second after the last click, so what that click defers (a drawing) still runs.
+    last = len(driver)
+    driver.append('#X obj 0 0 delay 1100')
+    links.append('#X connect %d 0 %d 0' % (prev, last))
     quit_msg = len(driver)
     driver.append('#X msg 0 0 \\; pd quit')
-    links.append('#X connect %d 0 %d 0' % (prev, quit_msg))
+    links.append('#X connect %d 0 %d 0' % (last, quit_msg))
     printed = run_patch(pd, canvas + ';\n' + ''.join(line + ';\n' for line in driver + links), externals)
     failures += ['Pd: ' + line for line in errors(printed)]
     first_print = next((boxes[dst][5] for src, outlet, dst, _ in cords
-                        if src == obj and outlet == 0 and boxes[dst][4] == 'print'), None)
+                        if src in objs and outlet == 0 and boxes[dst][4] == 'print'), None)
     if first_print and not any(l.startswith(first_print + ':') for l in printed):
         failures.append('nothing came out of the first outlet')
     if any(b[1] == 'obj' and b[4:6] == ['print', name + '-drawing'] for b in boxes):

@@ -97,6 +97,12 @@ void *lcd_new(t_symbol *, long, t_atom *) {
     x->width = kDefaultSize;
     x->height = kDefaultSize;
     systhread_mutex_new(&x->mutex, 0);
+    // Max's lcd has four outlets (mouse position, pen position, mouse button, other messages); a
+    // patch may connect them, though nothing here sends on them.
+    outlet_new(x, nullptr);
+    intout(x);
+    listout(x);
+    listout(x);
     return x;
 }
 

@@ -4,14 +4,12 @@ through boxes, and boxes whose inlets or outlets are not the object's.
 
 Max draws box text in Arial; Liberation Sans has the same metrics, so widths are measured with it
 (through PIL). A box whose text needs more lines than its height holds grows, as Max grows it. Pd
-lays its text on a grid of its font's character cells.
+lays its text on a grid of character cells.
 """
 import json
 import os
 import re
 import xml.etree.ElementTree as ET
-
-from PIL import ImageFont
 
 FONT_DIRS = ['/usr/share/fonts/truetype/liberation', '/usr/share/fonts/truetype/liberation2']
 PD_FONT = '/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf'
@@ -20,6 +18,7 @@ _fonts = {}
 
 
 def font(size, bold=False, mono=False):
+    from PIL import ImageFont  # only Max boxes and pictures need it: Pd boxes sit on a character grid
     key = (round(size), bold, mono)
     if key not in _fonts:
         if mono:
@@ -205,14 +204,12 @@ def _max_patch(name, patcher):
     return patch
 
 
-# Pd: the character cell of its font at size 12 (Pd sizes boxes in whole cells), and box limits.
+# Pd at font size 12 lays text out on a grid of 7 x 16 px character cells (its metrics for DejaVu
+# Sans Mono), and wraps a box without a width at 60 characters.
 PD_SIZE = 12
+PD_CELL_W = 7
 PD_CELL_H = 16
 PD_WRAP = 60
-
-
-def pd_cell_width():
-    return int(font(PD_SIZE, mono=True).getlength('x'))
 
 
 def pd_unescape(words):
@@ -224,7 +221,7 @@ def pd_box_size(kind, text, width_chars=None):
     """Width, height and lines of a Pd box (kind 'obj', 'msg' or 'text')."""
     cols = width_chars or PD_WRAP
     lines = wrap(text, lambda s: len(s) <= cols)
-    cw = pd_cell_width()
+    cw = PD_CELL_W
     used = width_chars if width_chars else max(len(s) for s in lines)
     w = max(used, 3 if kind != 'text' else 1) * cw + 4 + (5 if kind == 'msg' else 0)
     return w, len(lines) * PD_CELL_H + 5, lines
