@@ -22,6 +22,20 @@ std::string patcher(const std::vector<std::string> &boxes, const std::vector<std
     return s + "]}}";
 }
 
+// A subpatcher box ("p name") holding the patcher made of `inner` (patcher()'s text).
+std::string sub(const std::string &id, const std::string &text, int inlets, int outlets, const std::string &inner) {
+    std::string b = box(id, "newobj", text, inlets, outlets);
+    std::string body = inner.substr(std::string(R"({"patcher":)").size());
+    body.pop_back();
+    return b.substr(0, b.size() - 2) + R"(,"patcher":)" + body + "}}";
+}
+
+// An inlet or outlet box at horizontal place x.
+std::string port(const std::string &id, const std::string &maxclass, int x) {
+    std::string b = box(id, maxclass, "", maxclass == "inlet" ? 0 : 1, maxclass == "inlet" ? 1 : 0);
+    return b.substr(0, b.size() - 2) + R"(,"patching_rect":[)" + std::to_string(x) + ",10,30,30]}}";
+}
+
 class Patcher : public ToolTest {
 protected:
     ToolResult run_script(const std::string &script) {
@@ -69,6 +83,62 @@ TEST_F(Patcher, ReportsBoxesAndCordsThatDoNotFitAndGoesOn) {
     EXPECT_TRUE(r.has(R"(2 message boxes read "bang"; click one by its id)")) << r.all();
     EXPECT_TRUE(r.has(R"(testext: doesn't understand "foo")")) << r.all();
     EXPECT_TRUE(r.has(R"(no message box has the id or text "nothing")")) << r.all();
+}
+
+// A help patch in tabs: message boxes inside subpatchers reach objects through inlets and outlets
+// (ordered by place, not file order), send and receive across patchers, triggers and ';' messages.
+TEST_F(Patcher, SubpatchersSendReceiveAndTriggers) {
+    std::string nested = patcher({box("obj-1", "newobj", "r shared", 0, 1), box("obj-2", "newobj", "print nested", 1, 0)},
+                                 {line("obj-1", 0, "obj-2")});
+    std::string basic = patcher({port("obj-1", "inlet", 200), port("obj-2", "inlet", 20),
+                                 box("obj-3", "newobj", "print left", 1, 0), box("obj-4", "newobj", "print right", 1, 0),
+                                 port("obj-5", "outlet", 20), box("obj-6", "message", "inner", 2, 1),
+                                 sub("obj-7", "p nested", 0, 0, nested)},
+                                {line("obj-2", 0, "obj-3"), line("obj-1", 0, "obj-4"), line("obj-6", 0, "obj-5")});
+    basic.insert(basic.find("\"boxes\""), R"("showontab":1,)");
+    write("p.maxpat",
+          patcher({sub("obj-1", "p basic", 2, 1, basic), box("obj-2", "message", "a", 2, 1),
+                   box("obj-3", "message", "b", 2, 1), box("obj-4", "newobj", "print out", 1, 0),
+                   box("obj-5", "newobj", "t b l s", 1, 3), box("obj-6", "message", "go 1", 2, 1),
+                   box("obj-7", "newobj", "print tb", 1, 0), box("obj-8", "newobj", "s shared", 1, 0),
+                   box("obj-9", "newobj", "print ts", 1, 0), box("obj-10", "jsui", "", 1, 1),
+                   box("obj-11", "message", "x; shared 3", 2, 1)},
+                  {line("obj-2", 0, "obj-1"), line("obj-3", 0, "obj-1", 1), line("obj-1", 0, "obj-4"),
+                   line("obj-6", 0, "obj-5"), line("obj-5", 0, "obj-7"), line("obj-5", 1, "obj-8"),
+                   line("obj-5", 2, "obj-9"), line("obj-10", 0, "obj-4")}));
+    ToolResult r = run_script("open p.maxpat\nclick a\nclick b\nclick obj-1/obj-6\nclick go 1\nclick obj-11\n");
+    EXPECT_EQ(r.status, 0) << r.all();
+    ASSERT_FALSE(r.out.empty());
+    EXPECT_TRUE(r.has(R"(^script.maxs:1: note: p.maxpat: box "obj-10" \("jsui"\) left out)")) << r.all();
+    EXPECT_EQ(std::vector<std::string>(r.out.begin() + 1, r.out.end()),
+              (std::vector<std::string>{"left: a", "right: b", "out: inner", "ts: symbol go", "nested: go 1",
+                                        "tb: bang", "nested: 3"}))
+        << r.all();
+}
+
+// Whatever a patcher file holds, each box or line that cannot be made is reported and the rest runs.
+TEST_F(Patcher, ReportsMalformedSubpatchersBoxesAndLines) {
+    std::string one_outlet = patcher({port("obj-1", "outlet", 0)}, {});
+    write("p.maxpat",
+          patcher({R"("garbage")", R"({"box":5})", R"({"box":{"maxclass":"newobj","text":"print"}})",
+                   box("obj-1", "newobj", "p", 1, 1), R"({"box":{"id":"obj-2","maxclass":"newobj","text":"p x","patcher":{"boxes":7}}})",
+                   sub("obj-3", "p y", 1, 1, one_outlet), box("obj-4", "message", "7", 2, 1),
+                   box("obj-5", "newobj", "print", 1, 0), box("obj-6", "newobj", "r", 0, 1)},
+                  {line("obj-4", 0, "obj-3"), line("obj-3", 1, "obj-5"), line("obj-4", 0, "obj-5"),
+                   R"({"patchline":{"source":["obj-4","0"],"destination":["obj-5",0]}})", "7"}));
+    ToolResult r = run_script("open p.maxpat\nclick 7\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.has(R"(an entry of "boxes" holds no box)")) << r.all();
+    EXPECT_TRUE(r.has(R"(a box has no id; left out)")) << r.all();
+    EXPECT_TRUE(r.has(R"(box "obj-1": cannot make "p" \(no patcher inside the box\))")) << r.all();
+    EXPECT_TRUE(r.has(R"(subpatcher "obj-2" has no "boxes")")) << r.all();
+    EXPECT_TRUE(r.has(R"(box "obj-3" \("p y"\) says 1 inlets and 1 outlets; its patcher has 0 inlet and 1 outlet)"))
+        << r.all();
+    EXPECT_TRUE(r.has(R"(cannot connect "obj-4" outlet 0 to "obj-3" inlet 0 \(it has 0 inlet boxes\))")) << r.all();
+    EXPECT_TRUE(r.has(R"("obj-3" has no outlet 1)")) << r.all();
+    EXPECT_TRUE(r.has(R"(box "obj-6": cannot make "r")")) << r.all();
+    EXPECT_TRUE(r.has(R"(a line without a source and destination)")) << r.all();
+    EXPECT_TRUE(r.has("^print: 7$")) << r.all();
 }
 
 TEST_F(Patcher, RefusesFilesThatAreNoPatchers) {

@@ -120,6 +120,7 @@ Interpreter::Interpreter(std::string out_dir, std::string base_dir)
         maxhost::add_builtin("lcd", lcd_setup);
         lcd_added = true;
     }
+    add_patch_classes();
     // Errors share stdout with everything else so that the order of events is kept.
     maxhost::set_console_sink([this](maxhost::ConsoleKind kind, const std::string &line) {
         if (kind == maxhost::ConsoleKind::error) ++errors_posted_;
@@ -221,30 +222,37 @@ void Interpreter::cmd_connect(const std::string &where, const std::string &args)
         fail(where, usage);
         return;
     }
-    t_object *from = lookup(w[0], where);
-    if (!from) return;
-    t_object *to = lookup(w[2], where);
-    if (!to) return;
+    connect_instances(where, w[0], outlet, w[2], inlet);
+}
+
+bool Interpreter::connect_instances(const std::string &where, const std::string &from_name, long long outlet,
+                                    const std::string &to_name, long long inlet) {
+    t_object *from = lookup(from_name, where);
+    if (!from) return false;
+    t_object *to = lookup(to_name, where);
+    if (!to) return false;
     int count = maxhost::outlet_count(from);
-    if (outlet >= count) {
-        fail(where, in_quotes(w[0]) + " has no outlet " + std::to_string(outlet) + " (it has " +
+    if (outlet < 0 || outlet >= count) {
+        fail(where, in_quotes(from_name) + " has no outlet " + std::to_string(outlet) + " (it has " +
                         std::to_string(count) + (count == 1 ? " outlet)" : " outlets)"));
-        return;
+        return false;
     }
     for (const Cord &c : cords_) {
         if (c.from == from && c.outlet == outlet && c.to == to && c.inlet == inlet) {
             fail(where, "already connected");
-            return;
+            return false;
         }
     }
-    if (!maxhost::connect(from, static_cast<int>(outlet), to, static_cast<int>(inlet))) {
-        fail(where, "cannot connect " + in_quotes(w[0]) + " outlet " + std::to_string(outlet) + " to " +
-                        in_quotes(w[2]) + " inlet " + std::to_string(inlet));
-        return;
+    if (inlet < 0 || inlet > INT_MAX ||
+        !maxhost::connect(from, static_cast<int>(outlet), to, static_cast<int>(inlet))) {
+        fail(where, "cannot connect " + in_quotes(from_name) + " outlet " + std::to_string(outlet) + " to " +
+                        in_quotes(to_name) + " inlet " + std::to_string(inlet));
+        return false;
     }
     cords_.push_back({from, static_cast<int>(outlet), to, static_cast<int>(inlet)});
     std::lock_guard<std::mutex> lock(corded_mutex_);
     corded_.insert({from, static_cast<int>(outlet)});
+    return true;
 }
 
 void Interpreter::cmd_get(const std::string &where, const std::string &args) {

@@ -11,10 +11,17 @@
 #include <utility>
 #include <vector>
 
+namespace maxjson {
+struct Value;
+}
+
 namespace maxscript {
 
 // Writes whole lines to stdout from any thread, in the order they are written.
 void print_line(const std::string &line);
+// Registers the classes patches use beside the externals (print, loadbang, send, receive,
+// trigger, message boxes, subpatcher inlets and outlets).
+void add_patch_classes();
 // Makes print_line flush every line (output may then come from the scheduler at any time).
 void set_flush_each_line(bool on);
 
@@ -56,13 +63,23 @@ private:
     void cmd_png(const std::string &where, const std::string &args);
     void cmd_free(const std::string &where, const std::string &args);
     void cmd_send(const std::string &where, const std::string &name, const std::string &message);
+    // A cord between two named instances; false (reported) when it cannot be made.
+    bool connect_instances(const std::string &where, const std::string &from, long long outlet, const std::string &to,
+                           long long inlet);
 
     // Patcher files (patcher.cpp): boxes become instances named by their ids.
     struct MessageBox {
         std::string id;
         std::string text;
     };
+    // The inlet and outlet boxes of an opened patcher, left to right, by instance name.
+    struct PatcherPorts {
+        std::vector<std::string> inlets, outlets;
+    };
     void cmd_open(const std::string &where, const std::string &args);
+    // Makes one patcher's boxes and cords; boxes of a subpatcher are named "<box id>/<inner id>".
+    void open_patcher(const std::string &where, const std::string &file, const maxjson::Value &patcher,
+                      const std::string &prefix, PatcherPorts *ports, std::vector<t_object *> *loadbangs);
     void cmd_click(const std::string &where, const std::string &args);
     void add_instance(const std::string &name, t_object *x);
     std::vector<MessageBox> message_boxes_;
