@@ -11,7 +11,8 @@ tabs holds one subpatcher per tab, shown on tabs as Max help files are; an examp
 Message boxes step a little further right on each row, so the cord of each one runs down to the
 object's inlet to the left of every box below it.
 
-usage: make_patches.py --refpages DIR DESCRIPTION.json...   (writes package/<file> for each)
+usage: make_patches.py --refpages DIR [--check] DESCRIPTION.json...
+       writes package/<file> for each (--check: only says whether each is up to date)
        The Pd help patches are written from the same descriptions by pd/make_help.py.
 """
 import argparse
@@ -213,7 +214,7 @@ def window(right, bottom):
     return [80.0, 80.0, float(w), float(h)]
 
 
-def write_max(desc, classes, out_path):
+def write_max(desc, classes, out_path, check=False):
     metrics = MaxMetrics()
     ids = Ids()
     tabs = desc['tabs']
@@ -252,21 +253,31 @@ def write_max(desc, classes, out_path):
                                       'patcher': max_patcher(rect, bj, lj, tab=True)}})
             x += w + 16
         patcher = max_patcher(rect, top_boxes, top_lines)
+    text = json.dumps({'patcher': patcher}, indent='\t') + '\n'
+    if check:
+        old = open(out_path, encoding='utf-8').read() if os.path.exists(out_path) else ''
+        return old == text
     with open(out_path, 'w', encoding='utf-8') as f:
-        json.dump({'patcher': patcher}, f, indent='\t')
-        f.write('\n')
+        f.write(text)
+    return True
 
 
 def main():
     parser = argparse.ArgumentParser(usage=__doc__)
     parser.add_argument('--refpages', required=True)
+    parser.add_argument('--check', action='store_true', help='write nothing: fail when a patch differs from its description')
     parser.add_argument('descriptions', nargs='+')
     args = parser.parse_args()
     classes = patchgeom.Classes(args.refpages)
     package = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'package')
+    stale = []
     for path in args.descriptions:
         desc = json.load(open(path, encoding='utf-8'))
-        write_max(desc, classes, os.path.normpath(os.path.join(package, desc['file'])))
+        out = os.path.normpath(os.path.join(package, desc['file']))
+        if not write_max(desc, classes, out, args.check):
+            stale.append(out)
+    if stale:
+        sys.exit('not what its description makes (run tools/patches/make_patches.py): ' + ', '.join(stale))
 
 
 if __name__ == '__main__':
