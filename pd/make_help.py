@@ -3,7 +3,7 @@
 written from (package/patches/<class>.json), so both show the same messages with the same words,
 laid out the same way in Pd's boxes.
 
-Each tab of the Max help patch becomes a block of one Pd canvas, side by side, each with its own
+Each tab of the Max help patch becomes a block of one Pd canvas, in two columns, each with its own
 object. Pd has no lcd: the lcd becomes a print of the drawing messages, with a comment saying what
 to connect there. Pd's own lines go in the first block: the `seed` message the Pd glue handles, and
 what 32-bit floats mean for large integers.
@@ -20,6 +20,7 @@ import patchgeom  # noqa: E402
 
 WORDING = [('Max window', 'Pd window')]
 BLOCK_GAP = 40
+COLUMN_WIDTH = 590
 
 
 class PdMetrics:
@@ -95,25 +96,21 @@ def main():
     metrics = PdMetrics()
     boxes, cords = [], []
 
-    # The title and digest once, then the blocks left to right, wrapping below when the row is full.
+    # The title and digest once, then the blocks in two columns, each block under the shorter one.
     tw, th = metrics.size('comment', desc['title'])
     dw, dh = metrics.size('comment', desc['digest'], 900)
     boxes += [dict(kind='comment', text=desc['title'], x=20, y=20, w=tw, h=th),
               dict(kind='comment', text=desc['digest'], x=20, y=22 + th, w=dw, h=dh)]
     top = 36 + th + dh
-    left, row_bottom = 20, top
+    columns = [[20, top], [20 + COLUMN_WIDTH + BLOCK_GAP, top]]   # left edge and bottom of each
     for k, tab in enumerate(desc['tabs']):
-        tab = pd_tab(tab, name, k == 0)
-        placed = make_patches.lay_out(tab, metrics, classes, left=left, top=top, text_width=620)
-        b, c, right, bottom = placed
-        if right > make_patches.MAX_WIDTH - 20 and left > 20:
-            left, top = 20, row_bottom + BLOCK_GAP
-            b, c, right, bottom = make_patches.lay_out(tab, metrics, classes, left=left, top=top, text_width=620)
+        column = min(columns, key=lambda c: c[1])
+        b, c, right, bottom = make_patches.lay_out(pd_tab(tab, name, k == 0), metrics, classes, left=column[0],
+                                                   top=column[1], text_width=COLUMN_WIDTH - 10)
         base = len(boxes)
         boxes += b
         cords += [(s + base, o, d + base, i) for s, o, d, i in c]
-        left = right + BLOCK_GAP
-        row_bottom = max(row_bottom, bottom)
+        column[1] = bottom + BLOCK_GAP
 
     lines = []
     for b in boxes:
