@@ -3,8 +3,8 @@
 written from (package/patches/<class>.json), so both show the same messages with the same words,
 laid out the same way in Pd's boxes.
 
-Each tab of the Max help patch becomes a block of one Pd canvas, in two columns, each with its own
-object. Pd has no lcd: the lcd becomes a print of the drawing messages, with a comment saying what
+Each tab of the Max help patch becomes a block of the Pd canvas, in two columns, each with its own
+object; a block that would not fit the screen goes into a subpatch (`[pd drawing]`). Pd has no lcd: the lcd becomes a print of the drawing messages, with a comment saying what
 to connect there. Pd's own lines go in the first block: the `seed` message the Pd glue handles, and
 what 32-bit floats mean for large integers.
 
@@ -20,7 +20,7 @@ import patchgeom  # noqa: E402
 
 WORDING = [('Max window', 'Pd window')]
 BLOCK_GAP = 40
-COLUMN_WIDTH = 590
+COLUMNS = (690, 510)   # widths: the first block, with the longest comments, gets the wider one
 
 
 class PdMetrics:
@@ -87,33 +87,10 @@ def pd_tab(tab, name, first):
     return tab
 
 
-def main():
-    if len(sys.argv) != 5:
-        sys.exit(__doc__)
-    name, source, refpages, target = sys.argv[1:]
-    desc = json.load(open(source, encoding='utf-8'))
-    classes = patchgeom.Classes(refpages)
-    metrics = PdMetrics()
-    boxes, cords = [], []
-
-    # The title and digest once, then the blocks in two columns, each block under the shorter one.
-    tw, th = metrics.size('comment', desc['title'])
-    dw, dh = metrics.size('comment', desc['digest'], 900)
-    boxes += [dict(kind='comment', text=desc['title'], x=20, y=20, w=tw, h=th),
-              dict(kind='comment', text=desc['digest'], x=20, y=22 + th, w=dw, h=dh)]
-    top = 36 + th + dh
-    columns = [[20, top], [20 + COLUMN_WIDTH + BLOCK_GAP, top]]   # left edge and bottom of each
-    for k, tab in enumerate(desc['tabs']):
-        column = min(columns, key=lambda c: c[1])
-        b, c, right, bottom = make_patches.lay_out(pd_tab(tab, name, k == 0), metrics, classes, left=column[0],
-                                                   top=column[1], text_width=COLUMN_WIDTH - 10)
-        base = len(boxes)
-        boxes += b
-        cords += [(s + base, o, d + base, i) for s, o, d, i in c]
-        column[1] = bottom + BLOCK_GAP
-
+def pd_lines(boxes, cords, subs=None):
+    """The boxes and cords as Pd file lines; a box of kind 'sub' is a subpatch written in place."""
     lines = []
-    for b in boxes:
+    for k, b in enumerate(boxes):
         x, y = int(round(b['x'])), int(round(b['y']))
         cols = (int(b['w']) - 4 - (5 if b['kind'] == 'message' else 0)) // patchgeom.PD_CELL_W
         if b['kind'] == 'comment':
@@ -121,16 +98,70 @@ def main():
         elif b['kind'] == 'message':
             width = ', f %d' % cols if len(b['text']) > cols else ''
             lines.append('#X msg %d %d %s%s' % (x, y, escape(b['text']), width))
+        elif b['kind'] == 'sub':
+            sub_boxes, sub_cords = subs[b['text']]
+            lines.append(canvas_line(sub_boxes, 60, 60, b['text'].split()[1]))
+            lines += pd_lines(sub_boxes, sub_cords)
+            lines.append('#X restore %d %d %s' % (x, y, b['text']))
         else:
             lines.append('#X obj %d %d %s' % (x, y, escape(b['text'])))
+    return lines + ['#X connect %d %d %d %d' % c for c in cords]
+
+
+def canvas_line(boxes, x, y, name=None):
     width = int(max(b['x'] + b['w'] for b in boxes)) + 20
     height = int(max(b['y'] + b['h'] for b in boxes)) + 20
+    return '#N canvas %d %d %d %d %s' % (x, y, width, height, '%s 0' % name if name else '12')
+
+
+def main():
+    if len(sys.argv) != 5:
+        sys.exit(__doc__)
+    name, source, refpages, target = sys.argv[1:]
+    desc = json.load(open(source, encoding='utf-8'))
+    classes = patchgeom.Classes(refpages)
+    metrics = PdMetrics()
+    boxes, cords, subs = [], [], {}
+
+    def place(placed):
+        base = len(boxes)
+        boxes.extend(placed[0])
+        cords.extend((s + base, o, d + base, i) for s, o, d, i in placed[1])
+
+    # The title and digest once, then the blocks in two columns, each block under the shorter one;
+    # a block that would make the window taller than the screen goes into a subpatch of its own.
+    tw, th = metrics.size('comment', desc['title'])
+    dw, dh = metrics.size('comment', desc['digest'], 900)
+    boxes += [dict(kind='comment', text=desc['title'], x=20, y=20, w=tw, h=th),
+              dict(kind='comment', text=desc['digest'], x=20, y=22 + th, w=dw, h=dh)]
+    top = 36 + th + dh
+    columns = [[20, top, COLUMNS[0]], [20 + COLUMNS[0] + BLOCK_GAP, top, COLUMNS[1]]]   # left, bottom, width
+    for k, tab in enumerate(desc['tabs']):
+        tab = pd_tab(tab, name, k == 0)
+        column = min(columns, key=lambda c: c[1])
+        placed = make_patches.lay_out(tab, metrics, classes, left=column[0], top=column[1],
+                                      text_width=column[2] - 10)
+        if k > 0 and placed[3] > make_patches.MAX_HEIGHT - 60:
+            sub = make_patches.lay_out(tab, metrics, classes, left=20, top=20, text_width=COLUMNS[0] - 10)
+            subs['pd ' + tab['name']] = sub[:2]
+            continue
+        place(placed)
+        column[1] = placed[3] + BLOCK_GAP
+    if subs:
+        column = min(columns, key=lambda c: c[1])
+        x, y = column[0], column[1]
+        note = 'open for more (click it in run mode):'
+        w, h = metrics.size('comment', note)
+        boxes.append(dict(kind='comment', text=note, x=x, y=y, w=w, h=h))
+        x += w + 12
+        for text in subs:
+            w, h = metrics.size('object', text)
+            boxes.append(dict(kind='sub', text=text, x=x, y=y, w=w, h=h))
+            x += w + 16
+
     with open(target, 'w', encoding='utf-8') as f:
-        f.write('#N canvas 40 40 %d %d 12;\n' % (width, height))
-        for line in lines:
+        for line in [canvas_line(boxes, 40, 40)] + pd_lines(boxes, cords, subs):
             f.write(line + ';\n')
-        for c in cords:
-            f.write('#X connect %d %d %d %d;\n' % c)
 
 
 if __name__ == '__main__':

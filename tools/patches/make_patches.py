@@ -109,33 +109,43 @@ def lay_out(tab, metrics, classes, left=MARGIN, top=MARGIN, title=None, digest=N
     obj = add('newobj', text, left + 10, y, w, h, **object_ports(classes, metrics, text))
     for m in placed:
         cords.append((m, 0, obj, 0))
+    note = None
     if tab.get('object_comment'):
         cx = left + 10 + w + 16
         cw, ch = metrics.size('comment', tab['object_comment'], left + text_width - cx)
-        add('comment', tab['object_comment'], cx, y, cw, ch)
-        h = max(h, ch)
-    y += h + 30
+        note = boxes[add('comment', tab['object_comment'], cx, y, cw, ch)]
 
-    # What each outlet goes to, left to right, each a little right of the outlet it hangs from.
+    # What each outlet goes to, left to right, each a little right of the outlet it hangs from,
+    # low enough that no cord cuts the comment beside the object.
     ox, ow, n_out = boxes[obj]['x'], boxes[obj]['w'], boxes[obj]['outlets']
-    right = left + 10
-    bottom = y
+    start_y = y + h
+    dests, right = [], left + 10
     for outlet, dest in sorted(((int(k), v) for k, v in tab['outlets'].items())):
-        dx = max(metrics.port_x(ox, ow, outlet, n_out) - 3.5, right)
+        port = metrics.port_x(ox, ow, outlet, n_out)
+        dx = max(port - 3.5, right)
         if dest['box'] == 'lcd':
-            size = dest.get('size', 200)
-            d = add('lcd', '', dx, y, size, size, **object_ports(classes, metrics, 'lcd', kind='lcd'))
-            cw, ch = metrics.size('comment', dest['comment'], size)
-            add('comment', dest['comment'], dx, y + size + 4, cw, ch)
-            right = dx + max(size, cw) + 24
-            bottom = max(bottom, y + size + 4 + ch)
+            dw = dh = dest.get('size', 200)
+            cw, ch = metrics.size('comment', dest['comment'], dw)
         else:
-            w, h = metrics.size('object', dest['box'])
-            d = add('newobj', dest['box'], dx, y, w, h, **object_ports(classes, metrics, dest['box']))
+            dw, dh = metrics.size('object', dest['box'])
             cw, ch = metrics.size('comment', dest['comment'], 200)
-            add('comment', dest['comment'], dx, y + h + 4, cw, ch)
-            right = dx + max(w, cw) + 24
-            bottom = max(bottom, y + h + 4 + ch)
+        dests.append((outlet, dest, dx, dw, dh, cw, ch))
+        right = dx + max(dw, cw) + 24
+    y = start_y + 30
+    for outlet, dest, dx, dw, dh, cw, ch in dests:
+        port = metrics.port_x(ox, ow, outlet, n_out)
+        if note is not None and dx + 3.5 > port and note['y'] + note['h'] > start_y:
+            # At the comment's bottom the cord must still be left of it.
+            over = (note['x'] - 2 - port) / (dx + 3.5 - port)
+            if over < 1:
+                y = max(y, start_y + (note['y'] + note['h'] - start_y) / max(over, 0.05) + 4)
+    y = round(y)
+    for outlet, dest, dx, dw, dh, cw, ch in dests:
+        if dest['box'] == 'lcd':
+            d = add('lcd', '', dx, y, dw, dh, **object_ports(classes, metrics, 'lcd', kind='lcd'))
+        else:
+            d = add('newobj', dest['box'], dx, y, dw, dh, **object_ports(classes, metrics, dest['box']))
+        add('comment', dest['comment'], dx, y + dh + 4, cw, ch)
         cords.append((obj, outlet, d, 0))
     right = max(b['x'] + b['w'] for b in boxes)
     bottom = max(b['y'] + b['h'] for b in boxes)

@@ -235,7 +235,8 @@ def read_pd(path):
     for r in records:
         words = r.rstrip(';').split()
         if words[:2] == ['#N', 'canvas']:
-            patch = Patch(os.path.basename(path) if not stack else words[6], int(words[4]), int(words[5]), 'pd')
+            name = os.path.basename(path) if not stack else '%s/%s' % (stack[-1].name, words[6])
+            patch = Patch(name, int(words[4]), int(words[5]), 'pd')
             patch.raw = []
             stack.append(patch)
             root = root or patch
