@@ -20,7 +20,7 @@ import patchgeom  # noqa: E402
 
 WORDING = [('Max window', 'Pd window')]
 BLOCK_GAP = 40
-COLUMNS = (690, 510)   # widths: the first block, with the longest comments, gets the wider one
+COLUMNS = (740, 460)   # widths: the first block, with the longest comments, gets the wider one
 
 
 class PdMetrics:
@@ -69,7 +69,7 @@ def pd_tab(tab, name, first):
         for key in ('heading', 'comment'):
             if key in row:
                 row[key] = pd_words(row[key])
-    tab['rows'].insert(0, {'heading': tab['name']})
+    tab['label'] = tab['name']
     for dest in tab['outlets'].values():
         if dest['box'] == 'lcd':
             dest['box'] = 'print %s-drawing' % name
@@ -77,12 +77,9 @@ def pd_tab(tab, name, first):
                                'Pd has no lcd: print them, or route them to a drawing of your own.')
     if first:
         tab['rows'] += [
-            {'heading': 'Pd only'},
+            {'heading': 'Pd only (Pd numbers are 32-bit floats: integers above 2^24 lose precision)'},
             {'message': 'seed 1', 'comment': 'reseed the random generator, so that a run repeats exactly '
-                                             '(the object seeds it from the clock when it is made). Pd numbers '
-                                             'are 32-bit floats: integers above 2^24 lose precision on their way '
-                                             'in and out.'},
-
+                                             '(the object seeds it from the clock)'},
         ]
     return tab
 

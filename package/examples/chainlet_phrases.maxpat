@@ -13,7 +13,7 @@
 			80.0,
 			80.0,
 			747.0,
-			599.0
+			681.0
 		],
 		"bglocked": 0,
 		"openinpresentation": 0,
@@ -74,188 +74,23 @@
 				"box": {
 					"id": "obj-3",
 					"maxclass": "newobj",
-					"numinlets": 1,
+					"numinlets": 0,
 					"numoutlets": 1,
 					"outlettype": [
-						"bang"
+						""
 					],
 					"patching_rect": [
 						30.0,
 						87.0,
-						62.0,
+						108.0,
 						23.0
 					],
-					"text": "loadbang"
+					"text": "r chainlet-phrases"
 				}
 			},
 			{
 				"box": {
 					"id": "obj-4",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"outlettype": [
-						""
-					],
-					"patching_rect": [
-						44.0,
-						120.0,
-						420.0,
-						37.0
-					],
-					"text": "60 62 64 65 67 65 64 62 60, 62 64 65 67 69 67 65 64 62, 64 65 67 69 71 69 67 65 64, 60 62 64 62 60 62 64 65 67"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-5",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						480.0,
-						120.0,
-						245.0,
-						21.0
-					],
-					"text": "four phrases, learned when the patch opens"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-6",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"outlettype": [
-						""
-					],
-					"patching_rect": [
-						58.0,
-						165.0,
-						273.0,
-						23.0
-					],
-					"text": "bang, bang, bang, bang, bang, bang, bang, bang"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-7",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						480.0,
-						165.0,
-						69.0,
-						21.0
-					],
-					"text": "eight notes"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-8",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"outlettype": [
-						""
-					],
-					"patching_rect": [
-						72.0,
-						196.0,
-						207.0,
-						23.0
-					],
-					"text": "vraisemblance 62 64 65 67 65 64 62"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-9",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						480.0,
-						196.0,
-						121.0,
-						21.0
-					],
-					"text": "score a scale phrase"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-10",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"outlettype": [
-						""
-					],
-					"patching_rect": [
-						86.0,
-						227.0,
-						190.0,
-						23.0
-					],
-					"text": "vraisemblance 60 67 60 67 60 67"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-11",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						480.0,
-						227.0,
-						132.0,
-						21.0
-					],
-					"text": "score a leaping phrase"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-12",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"outlettype": [
-						""
-					],
-					"patching_rect": [
-						100.0,
-						258.0,
-						65.0,
-						23.0
-					],
-					"text": "dump_lcd"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-13",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						480.0,
-						258.0,
-						155.0,
-						21.0
-					],
-					"text": "draw what each state sings"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-14",
 					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 4,
@@ -267,7 +102,7 @@
 					],
 					"patching_rect": [
 						30.0,
-						301.0,
+						126.0,
 						165.0,
 						23.0
 					],
@@ -276,14 +111,14 @@
 			},
 			{
 				"box": {
-					"id": "obj-15",
+					"id": "obj-5",
 					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"outlettype": [],
 					"patching_rect": [
 						30.0,
-						354.0,
+						179.0,
 						63.0,
 						23.0
 					],
@@ -292,13 +127,13 @@
 			},
 			{
 				"box": {
-					"id": "obj-16",
+					"id": "obj-6",
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
 						30.0,
-						381.0,
+						206.0,
 						40.0,
 						21.0
 					],
@@ -307,14 +142,14 @@
 			},
 			{
 				"box": {
-					"id": "obj-17",
+					"id": "obj-7",
 					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"outlettype": [],
 					"patching_rect": [
 						117.0,
-						354.0,
+						179.0,
 						89.0,
 						23.0
 					],
@@ -323,13 +158,13 @@
 			},
 			{
 				"box": {
-					"id": "obj-18",
+					"id": "obj-8",
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
 						117.0,
-						381.0,
+						206.0,
 						93.0,
 						21.0
 					],
@@ -338,7 +173,7 @@
 			},
 			{
 				"box": {
-					"id": "obj-19",
+					"id": "obj-9",
 					"maxclass": "lcd",
 					"numinlets": 1,
 					"numoutlets": 4,
@@ -350,7 +185,7 @@
 					],
 					"patching_rect": [
 						234.0,
-						354.0,
+						179.0,
 						200.0,
 						200.0
 					]
@@ -358,13 +193,13 @@
 			},
 			{
 				"box": {
-					"id": "obj-20",
+					"id": "obj-10",
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
 						234.0,
-						558.0,
+						383.0,
 						125.0,
 						21.0
 					],
@@ -373,14 +208,14 @@
 			},
 			{
 				"box": {
-					"id": "obj-21",
+					"id": "obj-11",
 					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"outlettype": [],
 					"patching_rect": [
 						458.0,
-						354.0,
+						179.0,
 						69.0,
 						23.0
 					],
@@ -389,17 +224,231 @@
 			},
 			{
 				"box": {
-					"id": "obj-22",
+					"id": "obj-12",
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
 						458.0,
-						381.0,
+						206.0,
 						89.0,
 						21.0
 					],
 					"text": "lower is likelier"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-13",
+					"maxclass": "newobj",
+					"numinlets": 1,
+					"numoutlets": 1,
+					"outlettype": [
+						"bang"
+					],
+					"patching_rect": [
+						30.0,
+						428.0,
+						62.0,
+						23.0
+					],
+					"text": "loadbang"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-14",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						44.0,
+						461.0,
+						420.0,
+						37.0
+					],
+					"text": "60 62 64 65 67 65 64 62 60, 62 64 65 67 69 67 65 64 62, 64 65 67 69 71 69 67 65 64, 60 62 64 62 60 62 64 65 67"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-15",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						480.0,
+						461.0,
+						245.0,
+						21.0
+					],
+					"text": "four phrases, learned when the patch opens"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-16",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						58.0,
+						506.0,
+						273.0,
+						23.0
+					],
+					"text": "bang, bang, bang, bang, bang, bang, bang, bang"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-17",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						480.0,
+						506.0,
+						69.0,
+						21.0
+					],
+					"text": "eight notes"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-18",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						72.0,
+						537.0,
+						207.0,
+						23.0
+					],
+					"text": "vraisemblance 62 64 65 67 65 64 62"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-19",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						480.0,
+						537.0,
+						121.0,
+						21.0
+					],
+					"text": "score a scale phrase"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-20",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						86.0,
+						568.0,
+						190.0,
+						23.0
+					],
+					"text": "vraisemblance 60 67 60 67 60 67"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-21",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						480.0,
+						568.0,
+						132.0,
+						21.0
+					],
+					"text": "score a leaping phrase"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-22",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						100.0,
+						599.0,
+						65.0,
+						23.0
+					],
+					"text": "dump_lcd"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-23",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						480.0,
+						599.0,
+						155.0,
+						21.0
+					],
+					"text": "draw what each state sings"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-24",
+					"maxclass": "newobj",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"outlettype": [],
+					"patching_rect": [
+						30.0,
+						638.0,
+						110.0,
+						23.0
+					],
+					"text": "s chainlet-phrases"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-25",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						152.0,
+						638.0,
+						129.0,
+						21.0
+					],
+					"text": "to the object at the top"
 				}
 			}
 		],
@@ -423,7 +472,7 @@
 						0
 					],
 					"destination": [
-						"obj-14",
+						"obj-5",
 						0
 					]
 				}
@@ -431,71 +480,11 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-6",
-						0
-					],
-					"destination": [
-						"obj-14",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-8",
-						0
-					],
-					"destination": [
-						"obj-14",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-10",
-						0
-					],
-					"destination": [
-						"obj-14",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-12",
-						0
-					],
-					"destination": [
-						"obj-14",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-14",
-						0
-					],
-					"destination": [
-						"obj-15",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-14",
+						"obj-4",
 						1
 					],
 					"destination": [
-						"obj-17",
+						"obj-7",
 						0
 					]
 				}
@@ -503,11 +492,35 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-14",
+						"obj-4",
 						2
 					],
 					"destination": [
-						"obj-19",
+						"obj-9",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-4",
+						3
+					],
+					"destination": [
+						"obj-11",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-13",
+						0
+					],
+					"destination": [
+						"obj-14",
 						0
 					]
 				}
@@ -516,10 +529,58 @@
 				"patchline": {
 					"source": [
 						"obj-14",
-						3
+						0
 					],
 					"destination": [
-						"obj-21",
+						"obj-24",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-16",
+						0
+					],
+					"destination": [
+						"obj-24",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-18",
+						0
+					],
+					"destination": [
+						"obj-24",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-20",
+						0
+					],
+					"destination": [
+						"obj-24",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-22",
+						0
+					],
+					"destination": [
+						"obj-24",
 						0
 					]
 				}

@@ -13,7 +13,7 @@
 			80.0,
 			80.0,
 			715.0,
-			377.0
+			459.0
 		],
 		"bglocked": 0,
 		"openinpresentation": 0,
@@ -74,155 +74,23 @@
 				"box": {
 					"id": "obj-3",
 					"maxclass": "newobj",
-					"numinlets": 1,
+					"numinlets": 0,
 					"numoutlets": 1,
 					"outlettype": [
-						"bang"
+						""
 					],
 					"patching_rect": [
 						30.0,
 						87.0,
-						62.0,
+						108.0,
 						23.0
 					],
-					"text": "loadbang"
+					"text": "r echoseq-melody"
 				}
 			},
 			{
 				"box": {
 					"id": "obj-4",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"outlettype": [
-						""
-					],
-					"patching_rect": [
-						44.0,
-						120.0,
-						406.0,
-						23.0
-					],
-					"text": "60, 62, 64, 60, 60, 62, 64, 60, 64, 65, 67, 64, 65, 67, 67, 69, 67, 65, 64, 60"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-5",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						466.0,
-						120.0,
-						229.0,
-						21.0
-					],
-					"text": "the round, learned when the patch opens"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-6",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"outlettype": [
-						""
-					],
-					"patching_rect": [
-						58.0,
-						151.0,
-						273.0,
-						23.0
-					],
-					"text": "bang, bang, bang, bang, bang, bang, bang, bang"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-7",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						466.0,
-						151.0,
-						141.0,
-						21.0
-					],
-					"text": "eight notes of a variation"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-8",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"outlettype": [
-						""
-					],
-					"patching_rect": [
-						72.0,
-						182.0,
-						36.0,
-						23.0
-					],
-					"text": "go 0"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-9",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						466.0,
-						182.0,
-						74.0,
-						21.0
-					],
-					"text": "from the top"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-10",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"outlettype": [
-						""
-					],
-					"patching_rect": [
-						86.0,
-						213.0,
-						82.0,
-						23.0
-					],
-					"text": "dump_max 0"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-11",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						466.0,
-						213.0,
-						90.0,
-						21.0
-					],
-					"text": "print the oracle"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-12",
 					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 3,
@@ -233,7 +101,7 @@
 					],
 					"patching_rect": [
 						30.0,
-						256.0,
+						126.0,
 						179.0,
 						23.0
 					],
@@ -242,14 +110,14 @@
 			},
 			{
 				"box": {
-					"id": "obj-13",
+					"id": "obj-5",
 					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"outlettype": [],
 					"patching_rect": [
 						30.0,
-						309.0,
+						179.0,
 						63.0,
 						23.0
 					],
@@ -258,13 +126,13 @@
 			},
 			{
 				"box": {
-					"id": "obj-14",
+					"id": "obj-6",
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
 						30.0,
-						336.0,
+						206.0,
 						40.0,
 						21.0
 					],
@@ -273,14 +141,14 @@
 			},
 			{
 				"box": {
-					"id": "obj-15",
+					"id": "obj-7",
 					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"outlettype": [],
 					"patching_rect": [
 						117.0,
-						309.0,
+						179.0,
 						72.0,
 						23.0
 					],
@@ -289,13 +157,13 @@
 			},
 			{
 				"box": {
-					"id": "obj-16",
+					"id": "obj-8",
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
 						117.0,
-						336.0,
+						206.0,
 						93.0,
 						21.0
 					],
@@ -304,14 +172,14 @@
 			},
 			{
 				"box": {
-					"id": "obj-17",
+					"id": "obj-9",
 					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"outlettype": [],
 					"patching_rect": [
 						234.0,
-						309.0,
+						179.0,
 						73.0,
 						23.0
 					],
@@ -320,17 +188,198 @@
 			},
 			{
 				"box": {
-					"id": "obj-18",
+					"id": "obj-10",
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
 						234.0,
-						336.0,
+						206.0,
 						113.0,
 						21.0
 					],
 					"text": "repeated passages"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-11",
+					"maxclass": "newobj",
+					"numinlets": 1,
+					"numoutlets": 1,
+					"outlettype": [
+						"bang"
+					],
+					"patching_rect": [
+						30.0,
+						251.0,
+						62.0,
+						23.0
+					],
+					"text": "loadbang"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-12",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						44.0,
+						284.0,
+						406.0,
+						23.0
+					],
+					"text": "60, 62, 64, 60, 60, 62, 64, 60, 64, 65, 67, 64, 65, 67, 67, 69, 67, 65, 64, 60"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-13",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						466.0,
+						284.0,
+						229.0,
+						21.0
+					],
+					"text": "the round, learned when the patch opens"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-14",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						58.0,
+						315.0,
+						273.0,
+						23.0
+					],
+					"text": "bang, bang, bang, bang, bang, bang, bang, bang"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-15",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						466.0,
+						315.0,
+						141.0,
+						21.0
+					],
+					"text": "eight notes of a variation"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-16",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						72.0,
+						346.0,
+						36.0,
+						23.0
+					],
+					"text": "go 0"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-17",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						466.0,
+						346.0,
+						74.0,
+						21.0
+					],
+					"text": "from the top"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-18",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						86.0,
+						377.0,
+						82.0,
+						23.0
+					],
+					"text": "dump_max 0"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-19",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						466.0,
+						377.0,
+						90.0,
+						21.0
+					],
+					"text": "print the oracle"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-20",
+					"maxclass": "newobj",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"outlettype": [],
+					"patching_rect": [
+						30.0,
+						416.0,
+						110.0,
+						23.0
+					],
+					"text": "s echoseq-melody"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-21",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						152.0,
+						416.0,
+						129.0,
+						21.0
+					],
+					"text": "to the object at the top"
 				}
 			}
 		],
@@ -354,7 +403,7 @@
 						0
 					],
 					"destination": [
-						"obj-12",
+						"obj-5",
 						0
 					]
 				}
@@ -362,59 +411,35 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-6",
-						0
-					],
-					"destination": [
-						"obj-12",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-8",
-						0
-					],
-					"destination": [
-						"obj-12",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-10",
-						0
-					],
-					"destination": [
-						"obj-12",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-12",
-						0
-					],
-					"destination": [
-						"obj-13",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-12",
+						"obj-4",
 						1
 					],
 					"destination": [
-						"obj-15",
+						"obj-7",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-4",
+						2
+					],
+					"destination": [
+						"obj-9",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-11",
+						0
+					],
+					"destination": [
+						"obj-12",
 						0
 					]
 				}
@@ -423,10 +448,46 @@
 				"patchline": {
 					"source": [
 						"obj-12",
-						2
+						0
 					],
 					"destination": [
-						"obj-17",
+						"obj-20",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-14",
+						0
+					],
+					"destination": [
+						"obj-20",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-16",
+						0
+					],
+					"destination": [
+						"obj-20",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-18",
+						0
+					],
+					"destination": [
+						"obj-20",
 						0
 					]
 				}

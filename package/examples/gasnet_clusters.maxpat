@@ -13,7 +13,7 @@
 			80.0,
 			80.0,
 			739.0,
-			626.0
+			708.0
 		],
 		"bglocked": 0,
 		"openinpresentation": 0,
@@ -74,6 +74,109 @@
 				"box": {
 					"id": "obj-3",
 					"maxclass": "newobj",
+					"numinlets": 0,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						30.0,
+						87.0,
+						101.0,
+						23.0
+					],
+					"text": "r gasnet-clusters"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-4",
+					"maxclass": "newobj",
+					"numinlets": 1,
+					"numoutlets": 2,
+					"outlettype": [
+						"list",
+						""
+					],
+					"patching_rect": [
+						30.0,
+						126.0,
+						59.0,
+						23.0
+					],
+					"text": "gasnet 9"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-5",
+					"maxclass": "newobj",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"outlettype": [],
+					"patching_rect": [
+						30.0,
+						179.0,
+						59.0,
+						23.0
+					],
+					"text": "print unit"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-6",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						30.0,
+						206.0,
+						36.0,
+						21.0
+					],
+					"text": "units"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-7",
+					"maxclass": "lcd",
+					"numinlets": 1,
+					"numoutlets": 4,
+					"outlettype": [
+						"list",
+						"list",
+						"int",
+						""
+					],
+					"patching_rect": [
+						113.0,
+						179.0,
+						200.0,
+						200.0
+					]
+				}
+			},
+			{
+				"box": {
+					"id": "obj-8",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						113.0,
+						383.0,
+						125.0,
+						21.0
+					],
+					"text": "dump_lcd draws here"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-9",
+					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 1,
 					"outlettype": [
@@ -81,110 +184,11 @@
 					],
 					"patching_rect": [
 						30.0,
-						87.0,
+						428.0,
 						62.0,
 						23.0
 					],
 					"text": "loadbang"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-4",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"outlettype": [
-						""
-					],
-					"patching_rect": [
-						44.0,
-						120.0,
-						420.0,
-						95.0
-					],
-					"text": "learn 19 106, learn 98 90, learn 50 9, learn 22 105, learn 97 89, learn 50 16, learn 17 104, learn 93 86, learn 56 9, learn 17 105, learn 100 86, learn 50 17, learn 15 107, learn 102 90, learn 59 8, learn 23 113, learn 98 80, learn 53 8, learn 22 106, learn 96 86, learn 52 16, learn 15 113, learn 96 88, learn 60 10, learn 15 113, learn 101 90, learn 53 13, learn 15 112, learn 103 81, learn 59 8"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-5",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						480.0,
-						120.0,
-						239.0,
-						21.0
-					],
-					"text": "thirty points, learned when the patch opens"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-6",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"outlettype": [
-						""
-					],
-					"patching_rect": [
-						58.0,
-						223.0,
-						106.0,
-						23.0
-					],
-					"text": "bang, bang, bang"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-7",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						480.0,
-						223.0,
-						111.0,
-						21.0
-					],
-					"text": "three random units"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-8",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"outlettype": [
-						""
-					],
-					"patching_rect": [
-						72.0,
-						254.0,
-						65.0,
-						23.0
-					],
-					"text": "dump_lcd"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-9",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						480.0,
-						254.0,
-						85.0,
-						21.0
-					],
-					"text": "draw the units"
 				}
 			},
 			{
@@ -197,12 +201,12 @@
 						""
 					],
 					"patching_rect": [
-						86.0,
-						285.0,
-						72.0,
-						23.0
+						44.0,
+						461.0,
+						420.0,
+						95.0
 					],
-					"text": "dump_max"
+					"text": "learn 19 106, learn 98 90, learn 50 9, learn 22 105, learn 97 89, learn 50 16, learn 17 104, learn 93 86, learn 56 9, learn 17 105, learn 100 86, learn 50 17, learn 15 107, learn 102 90, learn 59 8, learn 23 113, learn 98 80, learn 53 8, learn 22 106, learn 96 86, learn 52 16, learn 15 113, learn 96 88, learn 60 10, learn 15 113, learn 101 90, learn 53 13, learn 15 112, learn 103 81, learn 59 8"
 				}
 			},
 			{
@@ -213,7 +217,106 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						480.0,
-						285.0,
+						461.0,
+						239.0,
+						21.0
+					],
+					"text": "thirty points, learned when the patch opens"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-12",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						58.0,
+						564.0,
+						106.0,
+						23.0
+					],
+					"text": "bang, bang, bang"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-13",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						480.0,
+						564.0,
+						111.0,
+						21.0
+					],
+					"text": "three random units"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-14",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						72.0,
+						595.0,
+						65.0,
+						23.0
+					],
+					"text": "dump_lcd"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-15",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						480.0,
+						595.0,
+						85.0,
+						21.0
+					],
+					"text": "draw the units"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-16",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						86.0,
+						626.0,
+						72.0,
+						23.0
+					],
+					"text": "dump_max"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-17",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						480.0,
+						626.0,
 						64.0,
 						21.0
 					],
@@ -222,87 +325,33 @@
 			},
 			{
 				"box": {
-					"id": "obj-12",
-					"maxclass": "newobj",
-					"numinlets": 1,
-					"numoutlets": 2,
-					"outlettype": [
-						"list",
-						""
-					],
-					"patching_rect": [
-						30.0,
-						328.0,
-						59.0,
-						23.0
-					],
-					"text": "gasnet 9"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-13",
+					"id": "obj-18",
 					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"outlettype": [],
 					"patching_rect": [
 						30.0,
-						381.0,
-						59.0,
+						665.0,
+						103.0,
 						23.0
 					],
-					"text": "print unit"
+					"text": "s gasnet-clusters"
 				}
 			},
 			{
 				"box": {
-					"id": "obj-14",
+					"id": "obj-19",
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						30.0,
-						408.0,
-						36.0,
+						145.0,
+						665.0,
+						129.0,
 						21.0
 					],
-					"text": "units"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-15",
-					"maxclass": "lcd",
-					"numinlets": 1,
-					"numoutlets": 4,
-					"outlettype": [
-						"list",
-						"list",
-						"int",
-						""
-					],
-					"patching_rect": [
-						113.0,
-						381.0,
-						200.0,
-						200.0
-					]
-				}
-			},
-			{
-				"box": {
-					"id": "obj-16",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						113.0,
-						585.0,
-						125.0,
-						21.0
-					],
-					"text": "dump_lcd draws here"
+					"text": "to the object at the top"
 				}
 			}
 		],
@@ -326,7 +375,7 @@
 						0
 					],
 					"destination": [
-						"obj-12",
+						"obj-5",
 						0
 					]
 				}
@@ -334,11 +383,11 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-6",
-						0
+						"obj-4",
+						1
 					],
 					"destination": [
-						"obj-12",
+						"obj-7",
 						0
 					]
 				}
@@ -346,11 +395,11 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-8",
+						"obj-9",
 						0
 					],
 					"destination": [
-						"obj-12",
+						"obj-10",
 						0
 					]
 				}
@@ -362,7 +411,7 @@
 						0
 					],
 					"destination": [
-						"obj-12",
+						"obj-18",
 						0
 					]
 				}
@@ -374,7 +423,7 @@
 						0
 					],
 					"destination": [
-						"obj-13",
+						"obj-18",
 						0
 					]
 				}
@@ -382,11 +431,23 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-12",
-						1
+						"obj-14",
+						0
 					],
 					"destination": [
-						"obj-15",
+						"obj-18",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-16",
+						0
+					],
+					"destination": [
+						"obj-18",
 						0
 					]
 				}

@@ -13,7 +13,7 @@
 			80.0,
 			80.0,
 			672.0,
-			658.0
+			740.0
 		],
 		"bglocked": 0,
 		"openinpresentation": 0,
@@ -73,252 +73,24 @@
 			{
 				"box": {
 					"id": "obj-3",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"fontface": 1,
+					"maxclass": "newobj",
+					"numinlets": 0,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
 					"patching_rect": [
 						30.0,
 						87.0,
-						43.0,
-						21.0
+						85.0,
+						23.0
 					],
-					"text": "Learn"
+					"text": "r selfmap-line"
 				}
 			},
 			{
 				"box": {
 					"id": "obj-4",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"outlettype": [
-						""
-					],
-					"patching_rect": [
-						30.0,
-						112.0,
-						339.0,
-						23.0
-					],
-					"text": "learn 0 127, learn 127 0, learn 64 64, learn 32 96, learn 96 32"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-5",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						385.0,
-						112.0,
-						144.0,
-						21.0
-					],
-					"text": "points along the diagonal"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-6",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"outlettype": [
-						""
-					],
-					"patching_rect": [
-						44.0,
-						143.0,
-						286.0,
-						23.0
-					],
-					"text": "learn 16 112, learn 112 16, learn 48 80, learn 80 48"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-7",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						385.0,
-						143.0,
-						81.0,
-						21.0
-					],
-					"text": "more of them"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-8",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"fontface": 1,
-					"patching_rect": [
-						58.0,
-						174.0,
-						40.0,
-						21.0
-					],
-					"text": "Read"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-9",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"outlettype": [
-						""
-					],
-					"patching_rect": [
-						58.0,
-						199.0,
-						86.0,
-						23.0
-					],
-					"text": "1, 2, 3, 4, 5, 6"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-10",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						385.0,
-						199.0,
-						132.0,
-						21.0
-					],
-					"text": "the units in chain order"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-11",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"outlettype": [
-						""
-					],
-					"patching_rect": [
-						72.0,
-						230.0,
-						72.0,
-						23.0
-					],
-					"text": "dump_max"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-12",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						385.0,
-						230.0,
-						81.0,
-						21.0
-					],
-					"text": "print the map"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-13",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"outlettype": [
-						""
-					],
-					"patching_rect": [
-						86.0,
-						261.0,
-						65.0,
-						23.0
-					],
-					"text": "dump_lcd"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-14",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						385.0,
-						261.0,
-						46.0,
-						21.0
-					],
-					"text": "draw it"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-15",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"fontface": 1,
-					"patching_rect": [
-						100.0,
-						292.0,
-						67.0,
-						21.0
-					],
-					"text": "Attributes"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-16",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"outlettype": [
-						""
-					],
-					"patching_rect": [
-						100.0,
-						317.0,
-						52.0,
-						23.0
-					],
-					"text": "pas 0.5"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-17",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						385.0,
-						317.0,
-						107.0,
-						21.0
-					],
-					"text": "move half the way"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-18",
 					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 2,
@@ -328,7 +100,7 @@
 					],
 					"patching_rect": [
 						30.0,
-						360.0,
+						126.0,
 						105.0,
 						23.0
 					],
@@ -337,14 +109,14 @@
 			},
 			{
 				"box": {
-					"id": "obj-19",
+					"id": "obj-5",
 					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"outlettype": [],
 					"patching_rect": [
 						30.0,
-						413.0,
+						179.0,
 						59.0,
 						23.0
 					],
@@ -353,13 +125,13 @@
 			},
 			{
 				"box": {
-					"id": "obj-20",
+					"id": "obj-6",
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
 						30.0,
-						440.0,
+						206.0,
 						83.0,
 						21.0
 					],
@@ -368,7 +140,7 @@
 			},
 			{
 				"box": {
-					"id": "obj-21",
+					"id": "obj-7",
 					"maxclass": "lcd",
 					"numinlets": 1,
 					"numoutlets": 4,
@@ -380,7 +152,7 @@
 					],
 					"patching_rect": [
 						137.0,
-						413.0,
+						179.0,
 						200.0,
 						200.0
 					]
@@ -388,17 +160,294 @@
 			},
 			{
 				"box": {
-					"id": "obj-22",
+					"id": "obj-8",
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
 						137.0,
-						617.0,
+						383.0,
 						125.0,
 						21.0
 					],
 					"text": "dump_lcd draws here"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-9",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"fontface": 1,
+					"patching_rect": [
+						30.0,
+						428.0,
+						43.0,
+						21.0
+					],
+					"text": "Learn"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-10",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						30.0,
+						453.0,
+						339.0,
+						23.0
+					],
+					"text": "learn 0 127, learn 127 0, learn 64 64, learn 32 96, learn 96 32"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-11",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						385.0,
+						453.0,
+						144.0,
+						21.0
+					],
+					"text": "points along the diagonal"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-12",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						44.0,
+						484.0,
+						286.0,
+						23.0
+					],
+					"text": "learn 16 112, learn 112 16, learn 48 80, learn 80 48"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-13",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						385.0,
+						484.0,
+						81.0,
+						21.0
+					],
+					"text": "more of them"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-14",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"fontface": 1,
+					"patching_rect": [
+						58.0,
+						515.0,
+						40.0,
+						21.0
+					],
+					"text": "Read"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-15",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						58.0,
+						540.0,
+						86.0,
+						23.0
+					],
+					"text": "1, 2, 3, 4, 5, 6"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-16",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						385.0,
+						540.0,
+						132.0,
+						21.0
+					],
+					"text": "the units in chain order"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-17",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						72.0,
+						571.0,
+						72.0,
+						23.0
+					],
+					"text": "dump_max"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-18",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						385.0,
+						571.0,
+						81.0,
+						21.0
+					],
+					"text": "print the map"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-19",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						86.0,
+						602.0,
+						65.0,
+						23.0
+					],
+					"text": "dump_lcd"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-20",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						385.0,
+						602.0,
+						46.0,
+						21.0
+					],
+					"text": "draw it"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-21",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"fontface": 1,
+					"patching_rect": [
+						100.0,
+						633.0,
+						67.0,
+						21.0
+					],
+					"text": "Attributes"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-22",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						100.0,
+						658.0,
+						52.0,
+						23.0
+					],
+					"text": "pas 0.5"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-23",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						385.0,
+						658.0,
+						107.0,
+						21.0
+					],
+					"text": "move half the way"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-24",
+					"maxclass": "newobj",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"outlettype": [],
+					"patching_rect": [
+						30.0,
+						697.0,
+						87.0,
+						23.0
+					],
+					"text": "s selfmap-line"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-25",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						129.0,
+						697.0,
+						129.0,
+						21.0
+					],
+					"text": "to the object at the top"
 				}
 			}
 		],
@@ -406,11 +455,23 @@
 			{
 				"patchline": {
 					"source": [
+						"obj-3",
+						0
+					],
+					"destination": [
+						"obj-4",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
 						"obj-4",
 						0
 					],
 					"destination": [
-						"obj-18",
+						"obj-5",
 						0
 					]
 				}
@@ -418,83 +479,83 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-6",
-						0
-					],
-					"destination": [
-						"obj-18",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-9",
-						0
-					],
-					"destination": [
-						"obj-18",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-11",
-						0
-					],
-					"destination": [
-						"obj-18",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-13",
-						0
-					],
-					"destination": [
-						"obj-18",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-16",
-						0
-					],
-					"destination": [
-						"obj-18",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-18",
-						0
-					],
-					"destination": [
-						"obj-19",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-18",
+						"obj-4",
 						1
 					],
 					"destination": [
-						"obj-21",
+						"obj-7",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-10",
+						0
+					],
+					"destination": [
+						"obj-24",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-12",
+						0
+					],
+					"destination": [
+						"obj-24",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-15",
+						0
+					],
+					"destination": [
+						"obj-24",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-17",
+						0
+					],
+					"destination": [
+						"obj-24",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-19",
+						0
+					],
+					"destination": [
+						"obj-24",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-22",
+						0
+					],
+					"destination": [
+						"obj-24",
 						0
 					]
 				}

@@ -13,7 +13,7 @@
 			80.0,
 			80.0,
 			768.0,
-			568.0
+			650.0
 		],
 		"bglocked": 0,
 		"openinpresentation": 0,
@@ -112,7 +112,7 @@
 							80.0,
 							80.0,
 							768.0,
-							568.0
+							650.0
 						],
 						"bglocked": 0,
 						"openinpresentation": 0,
@@ -173,35 +173,40 @@
 							{
 								"box": {
 									"id": "obj-7",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"fontface": 1,
-									"patching_rect": [
-										30.0,
-										87.0,
-										247.0,
-										21.0
-									],
-									"text": "Learn: each list trains the model one step"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-8",
-									"maxclass": "message",
-									"numinlets": 2,
+									"maxclass": "newobj",
+									"numinlets": 0,
 									"numoutlets": 1,
 									"outlettype": [
 										""
 									],
 									"patching_rect": [
 										30.0,
-										112.0,
-										159.0,
+										87.0,
+										93.0,
 										23.0
 									],
-									"text": "60 62 64 65 67 65 64 62 60"
+									"text": "r chainlet-basic"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-8",
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 4,
+									"outlettype": [
+										"int",
+										"bang",
+										"",
+										"float"
+									],
+									"patching_rect": [
+										30.0,
+										126.0,
+										64.0,
+										23.0
+									],
+									"text": "chainlet 4"
 								}
 							},
 							{
@@ -211,30 +216,28 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										261.0,
-										112.0,
-										117.0,
+										110.0,
+										126.0,
+										285.0,
 										21.0
 									],
-									"text": "a scale-wise phrase"
+									"text": "argument: number of hidden states (2 to 50, here 4)"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-10",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
 									"patching_rect": [
-										44.0,
-										143.0,
-										126.0,
+										30.0,
+										179.0,
+										77.0,
 										23.0
 									],
-									"text": "60 64 67 72 67 64 60"
+									"text": "print symbol"
 								}
 							},
 							{
@@ -244,79 +247,74 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										261.0,
-										143.0,
-										74.0,
+										30.0,
+										206.0,
+										112.0,
 										21.0
 									],
-									"text": "an arpeggio"
+									"text": "generated symbols"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-12",
-									"maxclass": "comment",
+									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
-									"fontface": 1,
+									"outlettype": [],
 									"patching_rect": [
-										58.0,
-										174.0,
-										123.0,
-										21.0
+										166.0,
+										179.0,
+										89.0,
+										23.0
 									],
-									"text": "Generate and score"
+									"text": "print untrained"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-13",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
 									"patching_rect": [
-										58.0,
-										199.0,
-										39.0,
-										23.0
+										166.0,
+										206.0,
+										113.0,
+										21.0
 									],
-									"text": "bang"
+									"text": "nothing learned yet"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-14",
-									"maxclass": "comment",
+									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
+									"outlettype": [],
 									"patching_rect": [
-										261.0,
-										199.0,
-										487.0,
-										21.0
+										303.0,
+										179.0,
+										69.0,
+										23.0
 									],
-									"text": "one symbol out of the left outlet (a bang from the second outlet until something is learned)"
+									"text": "print score"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-15",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
 									"patching_rect": [
-										72.0,
-										230.0,
-										173.0,
-										23.0
+										303.0,
+										206.0,
+										46.0,
+										21.0
 									],
-									"text": "vraisemblance 60 62 64 65 67"
+									"text": "scores"
 								}
 							},
 							{
@@ -325,13 +323,14 @@
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
+									"fontface": 1,
 									"patching_rect": [
-										261.0,
-										230.0,
-										326.0,
+										30.0,
+										251.0,
+										247.0,
 										21.0
 									],
-									"text": "score a sequence out of the right outlet: lower is more likely"
+									"text": "Learn: each list trains the model one step"
 								}
 							},
 							{
@@ -344,12 +343,12 @@
 										""
 									],
 									"patching_rect": [
-										86.0,
-										261.0,
-										140.0,
+										30.0,
+										276.0,
+										159.0,
 										23.0
 									],
-									"text": "vraisemblance 61 66 70"
+									"text": "60 62 64 65 67 65 64 62 60"
 								}
 							},
 							{
@@ -360,32 +359,16 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										261.0,
-										261.0,
-										185.0,
+										276.0,
+										117.0,
 										21.0
 									],
-									"text": "notes it never heard score worse"
+									"text": "a scale-wise phrase"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-19",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"fontface": 1,
-									"patching_rect": [
-										100.0,
-										292.0,
-										104.0,
-										21.0
-									],
-									"text": "Show and forget"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-20",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -393,12 +376,27 @@
 										""
 									],
 									"patching_rect": [
-										100.0,
-										317.0,
-										72.0,
+										44.0,
+										307.0,
+										126.0,
 										23.0
 									],
-									"text": "dump_max"
+									"text": "60 64 67 72 67 64 60"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-20",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										261.0,
+										307.0,
+										74.0,
+										21.0
+									],
+									"text": "an arpeggio"
 								}
 							},
 							{
@@ -407,13 +405,14 @@
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
+									"fontface": 1,
 									"patching_rect": [
-										261.0,
-										317.0,
-										325.0,
+										58.0,
+										338.0,
+										123.0,
 										21.0
 									],
-									"text": "print the model to the Max window (once a second at most)"
+									"text": "Generate and score"
 								}
 							},
 							{
@@ -426,12 +425,12 @@
 										""
 									],
 									"patching_rect": [
-										114.0,
-										348.0,
+										58.0,
+										363.0,
 										39.0,
 										23.0
 									],
-									"text": "clear"
+									"text": "bang"
 								}
 							},
 							{
@@ -442,32 +441,16 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										261.0,
-										348.0,
-										179.0,
+										363.0,
+										487.0,
 										21.0
 									],
-									"text": "a new random model, untrained"
+									"text": "one symbol out of the left outlet (a bang from the second outlet until something is learned)"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-24",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"fontface": 1,
-									"patching_rect": [
-										128.0,
-										379.0,
-										249.0,
-										21.0
-									],
-									"text": "Attribute (the message shows the default)"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-25",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -475,48 +458,60 @@
 										""
 									],
 									"patching_rect": [
-										128.0,
-										404.0,
-										101.0,
+										72.0,
+										394.0,
+										173.0,
 										23.0
 									],
-									"text": "apprentissage 1."
+									"text": "vraisemblance 60 62 64 65 67"
 								}
 							},
 							{
 								"box": {
-									"id": "obj-26",
+									"id": "obj-25",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
 										261.0,
-										404.0,
-										449.0,
+										394.0,
+										326.0,
 										21.0
 									],
-									"text": "weight of the model against each new sequence: 0 replaces it, larger learns slower"
+									"text": "score a sequence out of the right outlet: lower is more likely"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-26",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										86.0,
+										425.0,
+										140.0,
+										23.0
+									],
+									"text": "vraisemblance 61 66 70"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-27",
-									"maxclass": "newobj",
+									"maxclass": "comment",
 									"numinlets": 1,
-									"numoutlets": 4,
-									"outlettype": [
-										"int",
-										"bang",
-										"",
-										"float"
-									],
+									"numoutlets": 0,
 									"patching_rect": [
-										30.0,
-										447.0,
-										64.0,
-										23.0
+										261.0,
+										425.0,
+										185.0,
+										21.0
 									],
-									"text": "chainlet 4"
+									"text": "notes it never heard score worse"
 								}
 							},
 							{
@@ -525,29 +520,32 @@
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
+									"fontface": 1,
 									"patching_rect": [
-										110.0,
-										447.0,
-										285.0,
+										100.0,
+										456.0,
+										104.0,
 										21.0
 									],
-									"text": "argument: number of hidden states (2 to 50, here 4)"
+									"text": "Show and forget"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-29",
-									"maxclass": "newobj",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"outlettype": [],
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
 									"patching_rect": [
-										30.0,
-										500.0,
-										77.0,
+										100.0,
+										481.0,
+										72.0,
 										23.0
 									],
-									"text": "print symbol"
+									"text": "dump_max"
 								}
 							},
 							{
@@ -557,28 +555,30 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										30.0,
-										527.0,
-										112.0,
+										261.0,
+										481.0,
+										325.0,
 										21.0
 									],
-									"text": "generated symbols"
+									"text": "print the model to the Max window (once a second at most)"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-31",
-									"maxclass": "newobj",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"outlettype": [],
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
 									"patching_rect": [
-										166.0,
-										500.0,
-										89.0,
+										114.0,
+										512.0,
+										39.0,
 										23.0
 									],
-									"text": "print untrained"
+									"text": "clear"
 								}
 							},
 							{
@@ -588,43 +588,92 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										166.0,
-										527.0,
-										113.0,
+										261.0,
+										512.0,
+										179.0,
 										21.0
 									],
-									"text": "nothing learned yet"
+									"text": "a new random model, untrained"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-33",
-									"maxclass": "newobj",
+									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
-									"outlettype": [],
+									"fontface": 1,
 									"patching_rect": [
-										303.0,
-										500.0,
-										69.0,
-										23.0
+										128.0,
+										543.0,
+										249.0,
+										21.0
 									],
-									"text": "print score"
+									"text": "Attribute (the message shows the default)"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-34",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										128.0,
+										568.0,
+										101.0,
+										23.0
+									],
+									"text": "apprentissage 1."
+								}
+							},
+							{
+								"box": {
+									"id": "obj-35",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										303.0,
-										527.0,
-										46.0,
+										261.0,
+										568.0,
+										449.0,
 										21.0
 									],
-									"text": "scores"
+									"text": "weight of the model against each new sequence: 0 replaces it, larger learns slower"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-36",
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
+									"patching_rect": [
+										30.0,
+										607.0,
+										95.0,
+										23.0
+									],
+									"text": "s chainlet-basic"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-37",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										137.0,
+										607.0,
+										129.0,
+										21.0
+									],
+									"text": "to the object at the top"
 								}
 							}
 						],
@@ -632,23 +681,35 @@
 							{
 								"patchline": {
 									"source": [
+										"obj-7",
+										0
+									],
+									"destination": [
+										"obj-8",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
 										"obj-8",
 										0
 									],
 									"destination": [
-										"obj-27",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
 										"obj-10",
 										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-8",
+										1
 									],
 									"destination": [
-										"obj-27",
+										"obj-12",
 										0
 									]
 								}
@@ -656,23 +717,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-13",
-										0
+										"obj-8",
+										3
 									],
 									"destination": [
-										"obj-27",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-15",
-										0
-									],
-									"destination": [
-										"obj-27",
+										"obj-14",
 										0
 									]
 								}
@@ -684,7 +733,7 @@
 										0
 									],
 									"destination": [
-										"obj-27",
+										"obj-36",
 										0
 									]
 								}
@@ -692,11 +741,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-20",
+										"obj-19",
 										0
 									],
 									"destination": [
-										"obj-27",
+										"obj-36",
 										0
 									]
 								}
@@ -708,7 +757,7 @@
 										0
 									],
 									"destination": [
-										"obj-27",
+										"obj-36",
 										0
 									]
 								}
@@ -716,11 +765,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-25",
+										"obj-24",
 										0
 									],
 									"destination": [
-										"obj-27",
+										"obj-36",
 										0
 									]
 								}
@@ -728,23 +777,23 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-27",
+										"obj-26",
 										0
 									],
 									"destination": [
+										"obj-36",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
 										"obj-29",
 										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-27",
-										1
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
 										0
 									]
 								}
@@ -752,11 +801,23 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-27",
-										3
+										"obj-31",
+										0
 									],
 									"destination": [
-										"obj-33",
+										"obj-36",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-34",
+										0
+									],
+									"destination": [
+										"obj-36",
 										0
 									]
 								}
@@ -767,7 +828,7 @@
 			},
 			{
 				"box": {
-					"id": "obj-35",
+					"id": "obj-38",
 					"maxclass": "newobj",
 					"numinlets": 0,
 					"numoutlets": 0,
@@ -792,7 +853,7 @@
 							80.0,
 							80.0,
 							768.0,
-							568.0
+							650.0
 						],
 						"bglocked": 0,
 						"openinpresentation": 0,
@@ -820,7 +881,7 @@
 						"boxes": [
 							{
 								"box": {
-									"id": "obj-36",
+									"id": "obj-39",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -837,7 +898,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-37",
+									"id": "obj-40",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -852,9 +913,9 @@
 							},
 							{
 								"box": {
-									"id": "obj-38",
-									"maxclass": "message",
-									"numinlets": 2,
+									"id": "obj-41",
+									"maxclass": "newobj",
+									"numinlets": 0,
 									"numoutlets": 1,
 									"outlettype": [
 										""
@@ -862,96 +923,15 @@
 									"patching_rect": [
 										30.0,
 										87.0,
-										279.0,
+										107.0,
 										23.0
 									],
-									"text": "60 62 64 65 67 65 64 62 60, 60 64 67 72 67 64 60"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-39",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										325.0,
-										87.0,
-										207.0,
-										21.0
-									],
-									"text": "a scale-wise phrase and an arpeggio"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-40",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										44.0,
-										118.0,
-										51.0,
-										23.0
-									],
-									"text": "lcd 150"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-41",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										325.0,
-										118.0,
-										225.0,
-										21.0
-									],
-									"text": "size of the drawing in pixels (150 to 400)"
+									"text": "r chainlet-drawing"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-42",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										58.0,
-										149.0,
-										65.0,
-										23.0
-									],
-									"text": "dump_lcd"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-43",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										325.0,
-										149.0,
-										385.0,
-										21.0
-									],
-									"text": "draw the emission matrix: one row per state, darker for likelier symbols"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-44",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 4,
@@ -963,7 +943,7 @@
 									],
 									"patching_rect": [
 										30.0,
-										192.0,
+										126.0,
 										64.0,
 										23.0
 									],
@@ -972,7 +952,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-45",
+									"id": "obj-43",
 									"maxclass": "lcd",
 									"numinlets": 1,
 									"numoutlets": 4,
@@ -984,10 +964,43 @@
 									],
 									"patching_rect": [
 										68.0,
-										245.0,
+										179.0,
 										200.0,
 										200.0
 									]
+								}
+							},
+							{
+								"box": {
+									"id": "obj-44",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										68.0,
+										383.0,
+										125.0,
+										21.0
+									],
+									"text": "dump_lcd draws here"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-45",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										30.0,
+										428.0,
+										279.0,
+										23.0
+									],
+									"text": "60 62 64 65 67 65 64 62 60, 60 64 67 72 67 64 60"
 								}
 							},
 							{
@@ -997,12 +1010,109 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										68.0,
-										449.0,
-										125.0,
+										325.0,
+										428.0,
+										207.0,
 										21.0
 									],
-									"text": "dump_lcd draws here"
+									"text": "a scale-wise phrase and an arpeggio"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-47",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										44.0,
+										459.0,
+										51.0,
+										23.0
+									],
+									"text": "lcd 150"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-48",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										325.0,
+										459.0,
+										225.0,
+										21.0
+									],
+									"text": "size of the drawing in pixels (150 to 400)"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-49",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										58.0,
+										490.0,
+										65.0,
+										23.0
+									],
+									"text": "dump_lcd"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-50",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										325.0,
+										490.0,
+										385.0,
+										21.0
+									],
+									"text": "draw the emission matrix: one row per state, darker for likelier symbols"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-51",
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
+									"patching_rect": [
+										30.0,
+										529.0,
+										109.0,
+										23.0
+									],
+									"text": "s chainlet-drawing"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-52",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										151.0,
+										529.0,
+										129.0,
+										21.0
+									],
+									"text": "to the object at the top"
 								}
 							}
 						],
@@ -1010,23 +1120,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-38",
+										"obj-41",
 										0
 									],
 									"destination": [
-										"obj-44",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-40",
-										0
-									],
-									"destination": [
-										"obj-44",
+										"obj-42",
 										0
 									]
 								}
@@ -1035,10 +1133,10 @@
 								"patchline": {
 									"source": [
 										"obj-42",
-										0
+										2
 									],
 									"destination": [
-										"obj-44",
+										"obj-43",
 										0
 									]
 								}
@@ -1046,11 +1144,35 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-44",
-										2
+										"obj-45",
+										0
 									],
 									"destination": [
-										"obj-45",
+										"obj-51",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-47",
+										0
+									],
+									"destination": [
+										"obj-51",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-49",
+										0
+									],
+									"destination": [
+										"obj-51",
 										0
 									]
 								}

@@ -13,7 +13,7 @@
 			80.0,
 			80.0,
 			751.0,
-			514.0
+			596.0
 		],
 		"bglocked": 0,
 		"openinpresentation": 0,
@@ -112,7 +112,7 @@
 							80.0,
 							80.0,
 							751.0,
-							514.0
+							596.0
 						],
 						"bglocked": 0,
 						"openinpresentation": 0,
@@ -173,17 +173,19 @@
 							{
 								"box": {
 									"id": "obj-7",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"fontface": 1,
+									"maxclass": "newobj",
+									"numinlets": 0,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
 									"patching_rect": [
 										30.0,
 										87.0,
-										157.0,
-										21.0
+										97.0,
+										23.0
 									],
-									"text": "Learn: one int per symbol"
+									"text": "r echoseq-basic"
 								}
 							},
 							{
@@ -191,35 +193,35 @@
 									"id": "obj-8",
 									"maxclass": "newobj",
 									"numinlets": 1,
-									"numoutlets": 1,
+									"numoutlets": 3,
 									"outlettype": [
-										"bang"
+										"int",
+										"bang",
+										"list"
 									],
 									"patching_rect": [
 										30.0,
-										112.0,
-										62.0,
+										126.0,
+										58.0,
 										23.0
 									],
-									"text": "loadbang"
+									"text": "echoseq"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-9",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
 									"patching_rect": [
-										44.0,
-										145.0,
-										166.0,
+										30.0,
+										179.0,
+										63.0,
 										23.0
 									],
-									"text": "60, 62, 64, 60, 62, 64, 65, 67"
+									"text": "print note"
 								}
 							},
 							{
@@ -229,30 +231,28 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										236.0,
-										145.0,
-										461.0,
+										30.0,
+										206.0,
+										116.0,
 										21.0
 									],
-									"text": "when the patch opens, a short melody is learned: commas send one int after another"
+									"text": "improvised symbols"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-11",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
 									"patching_rect": [
-										58.0,
-										176.0,
-										66.0,
+										170.0,
+										179.0,
+										72.0,
 										23.0
 									],
-									"text": "64, 62, 60"
+									"text": "print empty"
 								}
 							},
 							{
@@ -262,46 +262,43 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										236.0,
-										176.0,
-										101.0,
+										170.0,
+										206.0,
+										93.0,
 										21.0
 									],
-									"text": "three more notes"
+									"text": "nothing learned"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-13",
-									"maxclass": "comment",
+									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
-									"fontface": 1,
+									"outlettype": [],
 									"patching_rect": [
-										72.0,
-										207.0,
-										67.0,
-										21.0
+										287.0,
+										179.0,
+										73.0,
+										23.0
 									],
-									"text": "Improvise"
+									"text": "print repeat"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-14",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
 									"patching_rect": [
-										72.0,
-										232.0,
-										39.0,
-										23.0
+										287.0,
+										206.0,
+										113.0,
+										21.0
 									],
-									"text": "bang"
+									"text": "repeated passages"
 								}
 							},
 							{
@@ -310,18 +307,37 @@
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
+									"fontface": 1,
 									"patching_rect": [
-										236.0,
-										232.0,
-										495.0,
+										30.0,
+										251.0,
+										157.0,
 										21.0
 									],
-									"text": "the next symbol out of the left outlet (a bang from the middle outlet while nothing is learned)"
+									"text": "Learn: one int per symbol"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-16",
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 1,
+									"outlettype": [
+										"bang"
+									],
+									"patching_rect": [
+										30.0,
+										276.0,
+										62.0,
+										23.0
+									],
+									"text": "loadbang"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-17",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -329,27 +345,12 @@
 										""
 									],
 									"patching_rect": [
-										86.0,
-										263.0,
-										36.0,
+										44.0,
+										309.0,
+										166.0,
 										23.0
 									],
-									"text": "go 0"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-17",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										236.0,
-										263.0,
-										335.0,
-										21.0
-									],
-									"text": "the next bang starts from state 0, the beginning of the stream"
+									"text": "60, 62, 64, 60, 62, 64, 65, 67"
 								}
 							},
 							{
@@ -358,14 +359,13 @@
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
-									"fontface": 1,
 									"patching_rect": [
-										100.0,
-										294.0,
-										104.0,
+										236.0,
+										309.0,
+										461.0,
 										21.0
 									],
-									"text": "Show and forget"
+									"text": "when the patch opens, a short melody is learned: commas send one int after another"
 								}
 							},
 							{
@@ -378,12 +378,12 @@
 										""
 									],
 									"patching_rect": [
-										100.0,
-										319.0,
-										82.0,
+										58.0,
+										340.0,
+										66.0,
 										23.0
 									],
-									"text": "dump_max 0"
+									"text": "64, 62, 60"
 								}
 							},
 							{
@@ -394,16 +394,32 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										236.0,
-										319.0,
-										417.0,
+										340.0,
+										101.0,
 										21.0
 									],
-									"text": "print up to 50 states from state 0 to the Max window (once a second at most)"
+									"text": "three more notes"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-21",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"fontface": 1,
+									"patching_rect": [
+										72.0,
+										371.0,
+										67.0,
+										21.0
+									],
+									"text": "Improvise"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-22",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -411,63 +427,45 @@
 										""
 									],
 									"patching_rect": [
-										114.0,
-										350.0,
+										72.0,
+										396.0,
 										39.0,
 										23.0
 									],
-									"text": "clear"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-22",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										236.0,
-										350.0,
-										143.0,
-										21.0
-									],
-									"text": "forget everything learned"
+									"text": "bang"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-23",
-									"maxclass": "newobj",
+									"maxclass": "comment",
 									"numinlets": 1,
-									"numoutlets": 3,
-									"outlettype": [
-										"int",
-										"bang",
-										"list"
-									],
+									"numoutlets": 0,
 									"patching_rect": [
-										30.0,
-										393.0,
-										58.0,
-										23.0
+										236.0,
+										396.0,
+										495.0,
+										21.0
 									],
-									"text": "echoseq"
+									"text": "the next symbol out of the left outlet (a bang from the middle outlet while nothing is learned)"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-24",
-									"maxclass": "newobj",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"outlettype": [],
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
 									"patching_rect": [
-										30.0,
-										446.0,
-										63.0,
+										86.0,
+										427.0,
+										36.0,
 										23.0
 									],
-									"text": "print note"
+									"text": "go 0"
 								}
 							},
 							{
@@ -477,78 +475,141 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										30.0,
-										473.0,
-										116.0,
+										236.0,
+										427.0,
+										335.0,
 										21.0
 									],
-									"text": "improvised symbols"
+									"text": "the next bang starts from state 0, the beginning of the stream"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-26",
-									"maxclass": "newobj",
+									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
-									"outlettype": [],
+									"fontface": 1,
 									"patching_rect": [
-										170.0,
-										446.0,
-										72.0,
-										23.0
+										100.0,
+										458.0,
+										104.0,
+										21.0
 									],
-									"text": "print empty"
+									"text": "Show and forget"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-27",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										170.0,
-										473.0,
-										93.0,
-										21.0
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
 									],
-									"text": "nothing learned"
+									"patching_rect": [
+										100.0,
+										483.0,
+										82.0,
+										23.0
+									],
+									"text": "dump_max 0"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-28",
-									"maxclass": "newobj",
+									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
-									"outlettype": [],
 									"patching_rect": [
-										287.0,
-										446.0,
-										73.0,
-										23.0
+										236.0,
+										483.0,
+										417.0,
+										21.0
 									],
-									"text": "print repeat"
+									"text": "print up to 50 states from state 0 to the Max window (once a second at most)"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-29",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										114.0,
+										514.0,
+										39.0,
+										23.0
+									],
+									"text": "clear"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-30",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										287.0,
-										473.0,
-										113.0,
+										236.0,
+										514.0,
+										143.0,
 										21.0
 									],
-									"text": "repeated passages"
+									"text": "forget everything learned"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-31",
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
+									"patching_rect": [
+										30.0,
+										553.0,
+										99.0,
+										23.0
+									],
+									"text": "s echoseq-basic"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-32",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										141.0,
+										553.0,
+										129.0,
+										21.0
+									],
+									"text": "to the object at the top"
 								}
 							}
 						],
 						"lines": [
+							{
+								"patchline": {
+									"source": [
+										"obj-7",
+										0
+									],
+									"destination": [
+										"obj-8",
+										0
+									]
+								}
+							},
 							{
 								"patchline": {
 									"source": [
@@ -564,35 +625,23 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-9",
-										0
+										"obj-8",
+										1
 									],
 									"destination": [
-										"obj-23",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
 										"obj-11",
 										0
-									],
-									"destination": [
-										"obj-23",
-										0
 									]
 								}
 							},
 							{
 								"patchline": {
 									"source": [
-										"obj-14",
-										0
+										"obj-8",
+										2
 									],
 									"destination": [
-										"obj-23",
+										"obj-13",
 										0
 									]
 								}
@@ -604,7 +653,19 @@
 										0
 									],
 									"destination": [
-										"obj-23",
+										"obj-17",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-17",
+										0
+									],
+									"destination": [
+										"obj-31",
 										0
 									]
 								}
@@ -616,7 +677,7 @@
 										0
 									],
 									"destination": [
-										"obj-23",
+										"obj-31",
 										0
 									]
 								}
@@ -624,11 +685,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-21",
+										"obj-22",
 										0
 									],
 									"destination": [
-										"obj-23",
+										"obj-31",
 										0
 									]
 								}
@@ -636,23 +697,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-23",
-										0
-									],
-									"destination": [
 										"obj-24",
 										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-23",
-										1
 									],
 									"destination": [
-										"obj-26",
+										"obj-31",
 										0
 									]
 								}
@@ -660,11 +709,23 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-23",
-										2
+										"obj-27",
+										0
 									],
 									"destination": [
-										"obj-28",
+										"obj-31",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-29",
+										0
+									],
+									"destination": [
+										"obj-31",
 										0
 									]
 								}
@@ -675,7 +736,7 @@
 			},
 			{
 				"box": {
-					"id": "obj-30",
+					"id": "obj-33",
 					"maxclass": "newobj",
 					"numinlets": 0,
 					"numoutlets": 0,
@@ -700,7 +761,7 @@
 							80.0,
 							80.0,
 							751.0,
-							514.0
+							596.0
 						],
 						"bglocked": 0,
 						"openinpresentation": 0,
@@ -728,7 +789,7 @@
 						"boxes": [
 							{
 								"box": {
-									"id": "obj-31",
+									"id": "obj-34",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -745,7 +806,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-32",
+									"id": "obj-35",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -760,221 +821,25 @@
 							},
 							{
 								"box": {
-									"id": "obj-33",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"fontface": 1,
+									"id": "obj-36",
+									"maxclass": "newobj",
+									"numinlets": 0,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
 									"patching_rect": [
 										30.0,
 										87.0,
-										400.0,
-										21.0
-									],
-									"text": "Attributes (the messages show the defaults, but slice and threshold)"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-34",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										30.0,
-										112.0,
-										69.0,
+										119.0,
 										23.0
 									],
-									"text": "straight 20"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-35",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										268.0,
-										112.0,
-										376.0,
-										21.0
-									],
-									"text": "0 to 100: the higher, the more the walk replays the stream as learned"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-36",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										44.0,
-										143.0,
-										35.0,
-										23.0
-									],
-									"text": "lrs 2"
+									"text": "r echoseq-attributes"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-37",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										268.0,
-										143.0,
-										316.0,
-										21.0
-									],
-									"text": "shortest shared context for a jump back along a suffix link"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-38",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										58.0,
-										174.0,
-										47.0,
-										23.0
-									],
-									"text": "slice 1"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-39",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										268.0,
-										174.0,
-										390.0,
-										21.0
-									],
-									"text": "repeated passages out of the right outlet: 0 off, 1 maximum, 2 threshold"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-40",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										72.0,
-										205.0,
-										72.0,
-										23.0
-									],
-									"text": "threshold 3"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-41",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										268.0,
-										205.0,
-										233.0,
-										21.0
-									],
-									"text": "shortest repeated passage sent (1 to 256)"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-42",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										86.0,
-										236.0,
-										166.0,
-										23.0
-									],
-									"text": "60, 62, 64, 60, 62, 64, 65, 67"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-43",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										268.0,
-										236.0,
-										348.0,
-										21.0
-									],
-									"text": "a melody whose repeated passages come out of the right outlet"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-44",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										100.0,
-										267.0,
-										82.0,
-										23.0
-									],
-									"text": "dump_max 0"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-45",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										268.0,
-										267.0,
-										289.0,
-										21.0
-									],
-									"text": "print the oracle and the attributes to the Max window"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-46",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 3,
@@ -985,11 +850,153 @@
 									],
 									"patching_rect": [
 										30.0,
-										310.0,
+										126.0,
 										107.0,
 										23.0
 									],
 									"text": "echoseq @slice 1"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-38",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										153.0,
+										126.0,
+										307.0,
+										21.0
+									],
+									"text": "attributes may be box arguments too: echoseq @slice 1"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-39",
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
+									"patching_rect": [
+										30.0,
+										179.0,
+										63.0,
+										23.0
+									],
+									"text": "print note"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-40",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										30.0,
+										206.0,
+										116.0,
+										21.0
+									],
+									"text": "improvised symbols"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-41",
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
+									"patching_rect": [
+										170.0,
+										179.0,
+										72.0,
+										23.0
+									],
+									"text": "print empty"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-42",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										170.0,
+										206.0,
+										93.0,
+										21.0
+									],
+									"text": "nothing learned"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-43",
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
+									"patching_rect": [
+										287.0,
+										179.0,
+										73.0,
+										23.0
+									],
+									"text": "print repeat"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-44",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										287.0,
+										206.0,
+										113.0,
+										21.0
+									],
+									"text": "repeated passages"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-45",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"fontface": 1,
+									"patching_rect": [
+										30.0,
+										251.0,
+										400.0,
+										21.0
+									],
+									"text": "Attributes (the messages show the defaults, but slice and threshold)"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-46",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										30.0,
+										276.0,
+										69.0,
+										23.0
+									],
+									"text": "straight 20"
 								}
 							},
 							{
@@ -999,28 +1006,30 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										153.0,
-										310.0,
-										307.0,
+										268.0,
+										276.0,
+										376.0,
 										21.0
 									],
-									"text": "attributes may be box arguments too: echoseq @slice 1"
+									"text": "0 to 100: the higher, the more the walk replays the stream as learned"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-48",
-									"maxclass": "newobj",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"outlettype": [],
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
 									"patching_rect": [
-										30.0,
-										363.0,
-										63.0,
+										44.0,
+										307.0,
+										35.0,
 										23.0
 									],
-									"text": "print note"
+									"text": "lrs 2"
 								}
 							},
 							{
@@ -1030,28 +1039,30 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										30.0,
-										390.0,
-										116.0,
+										268.0,
+										307.0,
+										316.0,
 										21.0
 									],
-									"text": "improvised symbols"
+									"text": "shortest shared context for a jump back along a suffix link"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-50",
-									"maxclass": "newobj",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"outlettype": [],
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
 									"patching_rect": [
-										170.0,
-										363.0,
-										72.0,
+										58.0,
+										338.0,
+										47.0,
 										23.0
 									],
-									"text": "print empty"
+									"text": "slice 1"
 								}
 							},
 							{
@@ -1061,28 +1072,30 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										170.0,
+										268.0,
+										338.0,
 										390.0,
-										93.0,
 										21.0
 									],
-									"text": "nothing learned"
+									"text": "repeated passages out of the right outlet: 0 off, 1 maximum, 2 threshold"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-52",
-									"maxclass": "newobj",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"outlettype": [],
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
 									"patching_rect": [
-										287.0,
-										363.0,
-										73.0,
+										72.0,
+										369.0,
+										72.0,
 										23.0
 									],
-									"text": "print repeat"
+									"text": "threshold 3"
 								}
 							},
 							{
@@ -1092,12 +1105,109 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										287.0,
-										390.0,
-										113.0,
+										268.0,
+										369.0,
+										233.0,
 										21.0
 									],
-									"text": "repeated passages"
+									"text": "shortest repeated passage sent (1 to 256)"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-54",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										86.0,
+										400.0,
+										166.0,
+										23.0
+									],
+									"text": "60, 62, 64, 60, 62, 64, 65, 67"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-55",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										268.0,
+										400.0,
+										348.0,
+										21.0
+									],
+									"text": "a melody whose repeated passages come out of the right outlet"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-56",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										100.0,
+										431.0,
+										82.0,
+										23.0
+									],
+									"text": "dump_max 0"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-57",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										268.0,
+										431.0,
+										289.0,
+										21.0
+									],
+									"text": "print the oracle and the attributes to the Max window"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-58",
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
+									"patching_rect": [
+										30.0,
+										470.0,
+										121.0,
+										23.0
+									],
+									"text": "s echoseq-attributes"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-59",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										163.0,
+										470.0,
+										129.0,
+										21.0
+									],
+									"text": "to the object at the top"
 								}
 							}
 						],
@@ -1105,23 +1215,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-34",
-										0
-									],
-									"destination": [
-										"obj-46",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
 										"obj-36",
 										0
 									],
 									"destination": [
-										"obj-46",
+										"obj-37",
 										0
 									]
 								}
@@ -1129,11 +1227,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-38",
+										"obj-37",
 										0
 									],
 									"destination": [
-										"obj-46",
+										"obj-39",
 										0
 									]
 								}
@@ -1141,59 +1239,23 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-40",
-										0
-									],
-									"destination": [
-										"obj-46",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-42",
-										0
-									],
-									"destination": [
-										"obj-46",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-44",
-										0
-									],
-									"destination": [
-										"obj-46",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-46",
-										0
-									],
-									"destination": [
-										"obj-48",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-46",
+										"obj-37",
 										1
 									],
 									"destination": [
-										"obj-50",
+										"obj-41",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-37",
+										2
+									],
+									"destination": [
+										"obj-43",
 										0
 									]
 								}
@@ -1202,10 +1264,70 @@
 								"patchline": {
 									"source": [
 										"obj-46",
-										2
+										0
 									],
 									"destination": [
+										"obj-58",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-48",
+										0
+									],
+									"destination": [
+										"obj-58",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-50",
+										0
+									],
+									"destination": [
+										"obj-58",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
 										"obj-52",
+										0
+									],
+									"destination": [
+										"obj-58",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-54",
+										0
+									],
+									"destination": [
+										"obj-58",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-56",
+										0
+									],
+									"destination": [
+										"obj-58",
 										0
 									]
 								}

@@ -13,7 +13,7 @@
 			80.0,
 			80.0,
 			707.0,
-			543.0
+			625.0
 		],
 		"bglocked": 0,
 		"openinpresentation": 0,
@@ -112,7 +112,7 @@
 							80.0,
 							80.0,
 							707.0,
-							543.0
+							625.0
 						],
 						"bglocked": 0,
 						"openinpresentation": 0,
@@ -173,35 +173,38 @@
 							{
 								"box": {
 									"id": "obj-7",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"fontface": 1,
-									"patching_rect": [
-										30.0,
-										87.0,
-										43.0,
-										21.0
-									],
-									"text": "Learn"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-8",
-									"maxclass": "message",
-									"numinlets": 2,
+									"maxclass": "newobj",
+									"numinlets": 0,
 									"numoutlets": 1,
 									"outlettype": [
 										""
 									],
 									"patching_rect": [
 										30.0,
-										112.0,
-										213.0,
+										87.0,
+										88.0,
 										23.0
 									],
-									"text": "learn 20 110, learn 98 86, learn 56 14"
+									"text": "r gasnet-basic"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-8",
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"list",
+										""
+									],
+									"patching_rect": [
+										30.0,
+										126.0,
+										89.0,
+										23.0
+									],
+									"text": "gasnet 12 127"
 								}
 							},
 							{
@@ -211,30 +214,28 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										279.0,
-										112.0,
-										369.0,
+										135.0,
+										126.0,
+										412.0,
 										21.0
 									],
-									"text": "teach it points: lists of two numbers here (a new length starts again)"
+									"text": "arguments: most units (2 to 100, here 12), top of the value range (here 127)"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-10",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
 									"patching_rect": [
-										44.0,
-										143.0,
-										219.0,
+										30.0,
+										179.0,
+										65.0,
 										23.0
 									],
-									"text": "learn 24 106, learn 100 82, learn 60 12"
+									"text": "print units"
 								}
 							},
 							{
@@ -244,12 +245,12 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										279.0,
-										143.0,
-										215.0,
+										30.0,
+										206.0,
+										83.0,
 										21.0
 									],
-									"text": "more points of the same three clusters"
+									"text": "units and lists"
 								}
 							},
 							{
@@ -260,12 +261,12 @@
 									"numoutlets": 0,
 									"fontface": 1,
 									"patching_rect": [
-										58.0,
-										174.0,
-										33.0,
+										30.0,
+										251.0,
+										43.0,
 										21.0
 									],
-									"text": "Ask"
+									"text": "Learn"
 								}
 							},
 							{
@@ -278,12 +279,12 @@
 										""
 									],
 									"patching_rect": [
-										58.0,
-										199.0,
-										39.0,
+										30.0,
+										276.0,
+										213.0,
 										23.0
 									],
-									"text": "bang"
+									"text": "learn 20 110, learn 98 86, learn 56 14"
 								}
 							},
 							{
@@ -294,11 +295,11 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										279.0,
-										199.0,
-										193.0,
+										276.0,
+										369.0,
 										21.0
 									],
-									"text": "a random unit, out of the left outlet"
+									"text": "teach it points: lists of two numbers here (a new length starts again)"
 								}
 							},
 							{
@@ -311,12 +312,12 @@
 										""
 									],
 									"patching_rect": [
-										72.0,
-										230.0,
-										19.0,
+										44.0,
+										307.0,
+										219.0,
 										23.0
 									],
-									"text": "1"
+									"text": "learn 24 106, learn 100 82, learn 60 12"
 								}
 							},
 							{
@@ -327,49 +328,32 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										279.0,
-										230.0,
-										382.0,
+										307.0,
+										215.0,
 										21.0
 									],
-									"text": "unit 1 (units count from 1, nothing comes for a unit that does not exist)"
+									"text": "more points of the same three clusters"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-17",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"fontface": 1,
 									"patching_rect": [
-										86.0,
-										261.0,
-										77.0,
-										23.0
+										58.0,
+										338.0,
+										33.0,
+										21.0
 									],
-									"text": "list 10 20 30"
+									"text": "Ask"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-18",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										279.0,
-										261.0,
-										408.0,
-										21.0
-									],
-									"text": "pass a list through: elements may be replaced by a unit's values (mutation)"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-19",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -377,27 +361,45 @@
 										""
 									],
 									"patching_rect": [
-										100.0,
-										292.0,
-										102.0,
+										58.0,
+										363.0,
+										39.0,
 										23.0
 									],
-									"text": "change 10 20 30"
+									"text": "bang"
 								}
 							},
 							{
 								"box": {
-									"id": "obj-20",
+									"id": "obj-19",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
 										279.0,
-										292.0,
-										94.0,
+										363.0,
+										193.0,
 										21.0
 									],
-									"text": "the same as list"
+									"text": "a random unit, out of the left outlet"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-20",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										72.0,
+										394.0,
+										19.0,
+										23.0
+									],
+									"text": "1"
 								}
 							},
 							{
@@ -406,14 +408,13 @@
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
-									"fontface": 1,
 									"patching_rect": [
-										114.0,
-										323.0,
-										104.0,
+										279.0,
+										394.0,
+										382.0,
 										21.0
 									],
-									"text": "Show and forget"
+									"text": "unit 1 (units count from 1, nothing comes for a unit that does not exist)"
 								}
 							},
 							{
@@ -426,12 +427,12 @@
 										""
 									],
 									"patching_rect": [
-										114.0,
-										348.0,
-										72.0,
+										86.0,
+										425.0,
+										77.0,
 										23.0
 									],
-									"text": "dump_max"
+									"text": "list 10 20 30"
 								}
 							},
 							{
@@ -442,11 +443,11 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										279.0,
-										348.0,
-										185.0,
+										425.0,
+										408.0,
 										21.0
 									],
-									"text": "print the units to the Max window"
+									"text": "pass a list through: elements may be replaced by a unit's values (mutation)"
 								}
 							},
 							{
@@ -459,12 +460,12 @@
 										""
 									],
 									"patching_rect": [
-										128.0,
-										379.0,
-										39.0,
+										100.0,
+										456.0,
+										102.0,
 										23.0
 									],
-									"text": "clear"
+									"text": "change 10 20 30"
 								}
 							},
 							{
@@ -475,7 +476,89 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										279.0,
-										379.0,
+										456.0,
+										94.0,
+										21.0
+									],
+									"text": "the same as list"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-26",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"fontface": 1,
+									"patching_rect": [
+										114.0,
+										487.0,
+										104.0,
+										21.0
+									],
+									"text": "Show and forget"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-27",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										114.0,
+										512.0,
+										72.0,
+										23.0
+									],
+									"text": "dump_max"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-28",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										279.0,
+										512.0,
+										185.0,
+										21.0
+									],
+									"text": "print the units to the Max window"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-29",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										128.0,
+										543.0,
+										39.0,
+										23.0
+									],
+									"text": "clear"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-30",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										279.0,
+										543.0,
 										231.0,
 										21.0
 									],
@@ -484,67 +567,33 @@
 							},
 							{
 								"box": {
-									"id": "obj-26",
-									"maxclass": "newobj",
-									"numinlets": 1,
-									"numoutlets": 2,
-									"outlettype": [
-										"list",
-										""
-									],
-									"patching_rect": [
-										30.0,
-										422.0,
-										89.0,
-										23.0
-									],
-									"text": "gasnet 12 127"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-27",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										135.0,
-										422.0,
-										412.0,
-										21.0
-									],
-									"text": "arguments: most units (2 to 100, here 12), top of the value range (here 127)"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-28",
+									"id": "obj-31",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"outlettype": [],
 									"patching_rect": [
 										30.0,
-										475.0,
-										65.0,
+										582.0,
+										90.0,
 										23.0
 									],
-									"text": "print units"
+									"text": "s gasnet-basic"
 								}
 							},
 							{
 								"box": {
-									"id": "obj-29",
+									"id": "obj-32",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										30.0,
-										502.0,
-										83.0,
+										132.0,
+										582.0,
+										129.0,
 										21.0
 									],
-									"text": "units and lists"
+									"text": "to the object at the top"
 								}
 							}
 						],
@@ -552,11 +601,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-8",
+										"obj-7",
 										0
 									],
 									"destination": [
-										"obj-26",
+										"obj-8",
 										0
 									]
 								}
@@ -564,11 +613,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-10",
+										"obj-8",
 										0
 									],
 									"destination": [
-										"obj-26",
+										"obj-10",
 										0
 									]
 								}
@@ -580,7 +629,7 @@
 										0
 									],
 									"destination": [
-										"obj-26",
+										"obj-31",
 										0
 									]
 								}
@@ -592,7 +641,7 @@
 										0
 									],
 									"destination": [
-										"obj-26",
+										"obj-31",
 										0
 									]
 								}
@@ -600,11 +649,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-17",
+										"obj-18",
 										0
 									],
 									"destination": [
-										"obj-26",
+										"obj-31",
 										0
 									]
 								}
@@ -612,11 +661,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-19",
+										"obj-20",
 										0
 									],
 									"destination": [
-										"obj-26",
+										"obj-31",
 										0
 									]
 								}
@@ -628,7 +677,7 @@
 										0
 									],
 									"destination": [
-										"obj-26",
+										"obj-31",
 										0
 									]
 								}
@@ -640,7 +689,7 @@
 										0
 									],
 									"destination": [
-										"obj-26",
+										"obj-31",
 										0
 									]
 								}
@@ -648,11 +697,23 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-26",
+										"obj-27",
 										0
 									],
 									"destination": [
-										"obj-28",
+										"obj-31",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-29",
+										0
+									],
+									"destination": [
+										"obj-31",
 										0
 									]
 								}
@@ -663,7 +724,7 @@
 			},
 			{
 				"box": {
-					"id": "obj-30",
+					"id": "obj-33",
 					"maxclass": "newobj",
 					"numinlets": 0,
 					"numoutlets": 0,
@@ -688,7 +749,7 @@
 							80.0,
 							80.0,
 							707.0,
-							543.0
+							625.0
 						],
 						"bglocked": 0,
 						"openinpresentation": 0,
@@ -716,7 +777,7 @@
 						"boxes": [
 							{
 								"box": {
-									"id": "obj-31",
+									"id": "obj-34",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -733,7 +794,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-32",
+									"id": "obj-35",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -748,135 +809,85 @@
 							},
 							{
 								"box": {
-									"id": "obj-33",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"fontface": 1,
+									"id": "obj-36",
+									"maxclass": "newobj",
+									"numinlets": 0,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
 									"patching_rect": [
 										30.0,
 										87.0,
-										262.0,
-										21.0
-									],
-									"text": "Attributes (the messages show the defaults)"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-34",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										30.0,
-										112.0,
-										39.0,
+										109.0,
 										23.0
 									],
-									"text": "mu 5"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-35",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										236.0,
-										112.0,
-										226.0,
-										21.0
-									],
-									"text": "age at which a link is removed (1 to 100)"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-36",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										44.0,
-										143.0,
-										62.0,
-										23.0
-									],
-									"text": "lambda 2"
+									"text": "r gasnet-attributes"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-37",
-									"maxclass": "comment",
+									"maxclass": "newobj",
 									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										236.0,
-										143.0,
-										265.0,
-										21.0
+									"numoutlets": 2,
+									"outlettype": [
+										"list",
+										""
 									],
-									"text": "learning steps between two new units (1 to 100)"
+									"patching_rect": [
+										30.0,
+										126.0,
+										89.0,
+										23.0
+									],
+									"text": "gasnet 12 127"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-38",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
 									"patching_rect": [
-										58.0,
-										174.0,
-										62.0,
-										23.0
+										135.0,
+										126.0,
+										330.0,
+										21.0
 									],
-									"text": "alpha 0.5"
+									"text": "attributes may be box arguments too: gasnet 12 127 @mu 8"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-39",
-									"maxclass": "comment",
+									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
+									"outlettype": [],
 									"patching_rect": [
-										236.0,
-										174.0,
-										277.0,
-										21.0
+										30.0,
+										179.0,
+										65.0,
+										23.0
 									],
-									"text": "error kept by the two units a new one sits between"
+									"text": "print units"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-40",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
 									"patching_rect": [
-										72.0,
-										205.0,
-										63.0,
-										23.0
+										30.0,
+										206.0,
+										83.0,
+										21.0
 									],
-									"text": "beta 0.25"
+									"text": "units and lists"
 								}
 							},
 							{
@@ -885,13 +896,14 @@
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
+									"fontface": 1,
 									"patching_rect": [
-										236.0,
-										205.0,
-										250.0,
+										30.0,
+										251.0,
+										262.0,
 										21.0
 									],
-									"text": "decay of every error and utility at an insertion"
+									"text": "Attributes (the messages show the defaults)"
 								}
 							},
 							{
@@ -904,12 +916,12 @@
 										""
 									],
 									"patching_rect": [
-										86.0,
-										236.0,
-										77.0,
+										30.0,
+										276.0,
+										39.0,
 										23.0
 									],
-									"text": "epsilon1 0.3"
+									"text": "mu 5"
 								}
 							},
 							{
@@ -920,11 +932,11 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										236.0,
-										236.0,
-										291.0,
+										276.0,
+										226.0,
 										21.0
 									],
-									"text": "how far the nearest unit moves towards a learned list"
+									"text": "age at which a link is removed (1 to 100)"
 								}
 							},
 							{
@@ -937,12 +949,12 @@
 										""
 									],
 									"patching_rect": [
-										100.0,
-										267.0,
-										84.0,
+										44.0,
+										307.0,
+										62.0,
 										23.0
 									],
-									"text": "epsilon2 0.15"
+									"text": "lambda 2"
 								}
 							},
 							{
@@ -953,11 +965,11 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										236.0,
-										267.0,
-										161.0,
+										307.0,
+										265.0,
 										21.0
 									],
-									"text": "how far its neighbours move"
+									"text": "learning steps between two new units (1 to 100)"
 								}
 							},
 							{
@@ -970,12 +982,12 @@
 										""
 									],
 									"patching_rect": [
-										114.0,
-										298.0,
-										59.0,
+										58.0,
+										338.0,
+										62.0,
 										23.0
 									],
-									"text": "kappa 3."
+									"text": "alpha 0.5"
 								}
 							},
 							{
@@ -986,11 +998,11 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										236.0,
-										298.0,
-										299.0,
+										338.0,
+										277.0,
 										21.0
 									],
-									"text": "error/utility ratio above which the least useful unit goes"
+									"text": "error kept by the two units a new one sits between"
 								}
 							},
 							{
@@ -1003,12 +1015,12 @@
 										""
 									],
 									"patching_rect": [
-										128.0,
-										329.0,
-										75.0,
+										72.0,
+										369.0,
+										63.0,
 										23.0
 									],
-									"text": "mutation 50"
+									"text": "beta 0.25"
 								}
 							},
 							{
@@ -1019,11 +1031,11 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										236.0,
-										329.0,
-										313.0,
+										369.0,
+										250.0,
 										21.0
 									],
-									"text": "chance in percent that list replaces an element (0 to 100)"
+									"text": "decay of every error and utility at an insertion"
 								}
 							},
 							{
@@ -1036,12 +1048,12 @@
 										""
 									],
 									"patching_rect": [
-										142.0,
-										360.0,
-										72.0,
+										86.0,
+										400.0,
+										77.0,
 										23.0
 									],
-									"text": "dump_max"
+									"text": "epsilon1 0.3"
 								}
 							},
 							{
@@ -1052,30 +1064,29 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										236.0,
-										360.0,
-										281.0,
+										400.0,
+										291.0,
 										21.0
 									],
-									"text": "print the units and the attributes to the Max window"
+									"text": "how far the nearest unit moves towards a learned list"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-52",
-									"maxclass": "newobj",
-									"numinlets": 1,
-									"numoutlets": 2,
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
 									"outlettype": [
-										"list",
 										""
 									],
 									"patching_rect": [
-										30.0,
-										403.0,
-										89.0,
+										100.0,
+										431.0,
+										84.0,
 										23.0
 									],
-									"text": "gasnet 12 127"
+									"text": "epsilon2 0.15"
 								}
 							},
 							{
@@ -1085,28 +1096,30 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										135.0,
-										403.0,
-										330.0,
+										236.0,
+										431.0,
+										161.0,
 										21.0
 									],
-									"text": "attributes may be box arguments too: gasnet 12 127 @mu 8"
+									"text": "how far its neighbours move"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-54",
-									"maxclass": "newobj",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"outlettype": [],
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
 									"patching_rect": [
-										30.0,
-										456.0,
-										65.0,
+										114.0,
+										462.0,
+										59.0,
 										23.0
 									],
-									"text": "print units"
+									"text": "kappa 3."
 								}
 							},
 							{
@@ -1116,12 +1129,109 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										30.0,
-										483.0,
-										83.0,
+										236.0,
+										462.0,
+										299.0,
 										21.0
 									],
-									"text": "units and lists"
+									"text": "error/utility ratio above which the least useful unit goes"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-56",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										128.0,
+										493.0,
+										75.0,
+										23.0
+									],
+									"text": "mutation 50"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-57",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										236.0,
+										493.0,
+										313.0,
+										21.0
+									],
+									"text": "chance in percent that list replaces an element (0 to 100)"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-58",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										142.0,
+										524.0,
+										72.0,
+										23.0
+									],
+									"text": "dump_max"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-59",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										236.0,
+										524.0,
+										281.0,
+										21.0
+									],
+									"text": "print the units and the attributes to the Max window"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-60",
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
+									"patching_rect": [
+										30.0,
+										563.0,
+										111.0,
+										23.0
+									],
+									"text": "s gasnet-attributes"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-61",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										153.0,
+										563.0,
+										129.0,
+										21.0
+									],
+									"text": "to the object at the top"
 								}
 							}
 						],
@@ -1129,23 +1239,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-34",
-										0
-									],
-									"destination": [
-										"obj-52",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
 										"obj-36",
 										0
 									],
 									"destination": [
-										"obj-52",
+										"obj-37",
 										0
 									]
 								}
@@ -1153,23 +1251,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-38",
+										"obj-37",
 										0
 									],
 									"destination": [
-										"obj-52",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-40",
-										0
-									],
-									"destination": [
-										"obj-52",
+										"obj-39",
 										0
 									]
 								}
@@ -1181,7 +1267,7 @@
 										0
 									],
 									"destination": [
-										"obj-52",
+										"obj-60",
 										0
 									]
 								}
@@ -1193,7 +1279,7 @@
 										0
 									],
 									"destination": [
-										"obj-52",
+										"obj-60",
 										0
 									]
 								}
@@ -1205,7 +1291,7 @@
 										0
 									],
 									"destination": [
-										"obj-52",
+										"obj-60",
 										0
 									]
 								}
@@ -1217,7 +1303,7 @@
 										0
 									],
 									"destination": [
-										"obj-52",
+										"obj-60",
 										0
 									]
 								}
@@ -1229,7 +1315,7 @@
 										0
 									],
 									"destination": [
-										"obj-52",
+										"obj-60",
 										0
 									]
 								}
@@ -1241,7 +1327,43 @@
 										0
 									],
 									"destination": [
+										"obj-60",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
 										"obj-54",
+										0
+									],
+									"destination": [
+										"obj-60",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-56",
+										0
+									],
+									"destination": [
+										"obj-60",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-58",
+										0
+									],
+									"destination": [
+										"obj-60",
 										0
 									]
 								}
@@ -1252,7 +1374,7 @@
 			},
 			{
 				"box": {
-					"id": "obj-56",
+					"id": "obj-62",
 					"maxclass": "newobj",
 					"numinlets": 0,
 					"numoutlets": 0,
@@ -1277,7 +1399,7 @@
 							80.0,
 							80.0,
 							707.0,
-							543.0
+							625.0
 						],
 						"bglocked": 0,
 						"openinpresentation": 0,
@@ -1305,7 +1427,7 @@
 						"boxes": [
 							{
 								"box": {
-									"id": "obj-57",
+									"id": "obj-63",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1322,7 +1444,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-58",
+									"id": "obj-64",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1337,9 +1459,9 @@
 							},
 							{
 								"box": {
-									"id": "obj-59",
-									"maxclass": "message",
-									"numinlets": 2,
+									"id": "obj-65",
+									"maxclass": "newobj",
+									"numinlets": 0,
 									"numoutlets": 1,
 									"outlettype": [
 										""
@@ -1347,96 +1469,15 @@
 									"patching_rect": [
 										30.0,
 										87.0,
-										300.0,
-										37.0
-									],
-									"text": "learn 20 110, learn 98 86, learn 56 14, learn 24 106, learn 100 82, learn 60 12"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-60",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										346.0,
-										87.0,
-										131.0,
-										21.0
-									],
-									"text": "points of three clusters"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-61",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										44.0,
-										132.0,
-										51.0,
+										102.0,
 										23.0
 									],
-									"text": "lcd 200"
+									"text": "r gasnet-drawing"
 								}
 							},
 							{
 								"box": {
-									"id": "obj-62",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										346.0,
-										132.0,
-										225.0,
-										21.0
-									],
-									"text": "size of the drawing in pixels (100 to 800)"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-63",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										58.0,
-										163.0,
-										65.0,
-										23.0
-									],
-									"text": "dump_lcd"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-64",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										346.0,
-										163.0,
-										298.0,
-										21.0
-									],
-									"text": "draw the units: one column per unit, one cell per value"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-65",
+									"id": "obj-66",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 2,
@@ -1446,7 +1487,7 @@
 									],
 									"patching_rect": [
 										30.0,
-										206.0,
+										126.0,
 										89.0,
 										23.0
 									],
@@ -1455,14 +1496,14 @@
 							},
 							{
 								"box": {
-									"id": "obj-66",
+									"id": "obj-67",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"outlettype": [],
 									"patching_rect": [
 										30.0,
-										259.0,
+										179.0,
 										65.0,
 										23.0
 									],
@@ -1471,13 +1512,13 @@
 							},
 							{
 								"box": {
-									"id": "obj-67",
+									"id": "obj-68",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
 										30.0,
-										286.0,
+										206.0,
 										83.0,
 										21.0
 									],
@@ -1486,7 +1527,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-68",
+									"id": "obj-69",
 									"maxclass": "lcd",
 									"numinlets": 1,
 									"numoutlets": 4,
@@ -1498,7 +1539,7 @@
 									],
 									"patching_rect": [
 										137.0,
-										259.0,
+										179.0,
 										200.0,
 										200.0
 									]
@@ -1506,57 +1547,151 @@
 							},
 							{
 								"box": {
-									"id": "obj-69",
+									"id": "obj-70",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
 										137.0,
-										463.0,
+										383.0,
 										125.0,
 										21.0
 									],
 									"text": "dump_lcd draws here"
 								}
+							},
+							{
+								"box": {
+									"id": "obj-71",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										30.0,
+										428.0,
+										300.0,
+										37.0
+									],
+									"text": "learn 20 110, learn 98 86, learn 56 14, learn 24 106, learn 100 82, learn 60 12"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-72",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										346.0,
+										428.0,
+										131.0,
+										21.0
+									],
+									"text": "points of three clusters"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-73",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										44.0,
+										473.0,
+										51.0,
+										23.0
+									],
+									"text": "lcd 200"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-74",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										346.0,
+										473.0,
+										225.0,
+										21.0
+									],
+									"text": "size of the drawing in pixels (100 to 800)"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-75",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										58.0,
+										504.0,
+										65.0,
+										23.0
+									],
+									"text": "dump_lcd"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-76",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										346.0,
+										504.0,
+										298.0,
+										21.0
+									],
+									"text": "draw the units: one column per unit, one cell per value"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-77",
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
+									"patching_rect": [
+										30.0,
+										543.0,
+										104.0,
+										23.0
+									],
+									"text": "s gasnet-drawing"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-78",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										146.0,
+										543.0,
+										129.0,
+										21.0
+									],
+									"text": "to the object at the top"
+								}
 							}
 						],
 						"lines": [
-							{
-								"patchline": {
-									"source": [
-										"obj-59",
-										0
-									],
-									"destination": [
-										"obj-65",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-61",
-										0
-									],
-									"destination": [
-										"obj-65",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-63",
-										0
-									],
-									"destination": [
-										"obj-65",
-										0
-									]
-								}
-							},
 							{
 								"patchline": {
 									"source": [
@@ -1572,11 +1707,59 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-65",
+										"obj-66",
+										0
+									],
+									"destination": [
+										"obj-67",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-66",
 										1
 									],
 									"destination": [
-										"obj-68",
+										"obj-69",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-71",
+										0
+									],
+									"destination": [
+										"obj-77",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-73",
+										0
+									],
+									"destination": [
+										"obj-77",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-75",
+										0
+									],
+									"destination": [
+										"obj-77",
 										0
 									]
 								}

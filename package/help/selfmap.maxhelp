@@ -13,7 +13,7 @@
 			80.0,
 			80.0,
 			701.0,
-			543.0
+			625.0
 		],
 		"bglocked": 0,
 		"openinpresentation": 0,
@@ -112,7 +112,7 @@
 							80.0,
 							80.0,
 							701.0,
-							543.0
+							625.0
 						],
 						"bglocked": 0,
 						"openinpresentation": 0,
@@ -173,35 +173,38 @@
 							{
 								"box": {
 									"id": "obj-7",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"fontface": 1,
-									"patching_rect": [
-										30.0,
-										87.0,
-										43.0,
-										21.0
-									],
-									"text": "Learn"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-8",
-									"maxclass": "message",
-									"numinlets": 2,
+									"maxclass": "newobj",
+									"numinlets": 0,
 									"numoutlets": 1,
 									"outlettype": [
 										""
 									],
 									"patching_rect": [
 										30.0,
-										112.0,
-										219.0,
+										87.0,
+										94.0,
 										23.0
 									],
-									"text": "learn 10 100, learn 60 60, learn 110 10"
+									"text": "r selfmap-basic"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-8",
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 2,
+									"outlettype": [
+										"list",
+										""
+									],
+									"patching_rect": [
+										30.0,
+										126.0,
+										105.0,
+										23.0
+									],
+									"text": "selfmap 8 30 127"
 								}
 							},
 							{
@@ -211,30 +214,28 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										273.0,
-										112.0,
-										394.0,
+										151.0,
+										126.0,
+										470.0,
 										21.0
 									],
-									"text": "teach it lists: two numbers here (a new length starts a new random map)"
+									"text": "arguments: units (here 8), learning horizon (here 30), top of the value range (here 127)"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-10",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
 									"patching_rect": [
-										44.0,
-										143.0,
-										213.0,
+										30.0,
+										179.0,
+										65.0,
 										23.0
 									],
-									"text": "learn 20 90, learn 70 50, learn 100 20"
+									"text": "print units"
 								}
 							},
 							{
@@ -244,12 +245,12 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										273.0,
-										143.0,
-										181.0,
+										30.0,
+										206.0,
+										83.0,
 										21.0
 									],
-									"text": "more points along the same line"
+									"text": "units and lists"
 								}
 							},
 							{
@@ -260,12 +261,12 @@
 									"numoutlets": 0,
 									"fontface": 1,
 									"patching_rect": [
-										58.0,
-										174.0,
-										33.0,
+										30.0,
+										251.0,
+										43.0,
 										21.0
 									],
-									"text": "Ask"
+									"text": "Learn"
 								}
 							},
 							{
@@ -278,12 +279,12 @@
 										""
 									],
 									"patching_rect": [
-										58.0,
-										199.0,
-										39.0,
+										30.0,
+										276.0,
+										219.0,
 										23.0
 									],
-									"text": "bang"
+									"text": "learn 10 100, learn 60 60, learn 110 10"
 								}
 							},
 							{
@@ -294,11 +295,11 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										273.0,
-										199.0,
-										193.0,
+										276.0,
+										394.0,
 										21.0
 									],
-									"text": "a random unit, out of the left outlet"
+									"text": "teach it lists: two numbers here (a new length starts a new random map)"
 								}
 							},
 							{
@@ -311,12 +312,12 @@
 										""
 									],
 									"patching_rect": [
-										72.0,
-										230.0,
-										19.0,
+										44.0,
+										307.0,
+										213.0,
 										23.0
 									],
-									"text": "1"
+									"text": "learn 20 90, learn 70 50, learn 100 20"
 								}
 							},
 							{
@@ -327,49 +328,32 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										273.0,
-										230.0,
-										231.0,
+										307.0,
+										181.0,
 										21.0
 									],
-									"text": "unit 1 (units count from 1 along the chain)"
+									"text": "more points along the same line"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-17",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"fontface": 1,
 									"patching_rect": [
-										86.0,
-										261.0,
-										61.0,
-										23.0
+										58.0,
+										338.0,
+										33.0,
+										21.0
 									],
-									"text": "list 10 20"
+									"text": "Ask"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-18",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										273.0,
-										261.0,
-										408.0,
-										21.0
-									],
-									"text": "pass a list through: elements may be replaced by a unit's values (mutation)"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-19",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -377,27 +361,45 @@
 										""
 									],
 									"patching_rect": [
-										100.0,
-										292.0,
-										85.0,
+										58.0,
+										363.0,
+										39.0,
 										23.0
 									],
-									"text": "change 10 20"
+									"text": "bang"
 								}
 							},
 							{
 								"box": {
-									"id": "obj-20",
+									"id": "obj-19",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
 										273.0,
-										292.0,
-										94.0,
+										363.0,
+										193.0,
 										21.0
 									],
-									"text": "the same as list"
+									"text": "a random unit, out of the left outlet"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-20",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										72.0,
+										394.0,
+										19.0,
+										23.0
+									],
+									"text": "1"
 								}
 							},
 							{
@@ -406,14 +408,13 @@
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
-									"fontface": 1,
 									"patching_rect": [
-										114.0,
-										323.0,
-										104.0,
+										273.0,
+										394.0,
+										231.0,
 										21.0
 									],
-									"text": "Show and forget"
+									"text": "unit 1 (units count from 1 along the chain)"
 								}
 							},
 							{
@@ -426,12 +427,12 @@
 										""
 									],
 									"patching_rect": [
-										114.0,
-										348.0,
-										72.0,
+										86.0,
+										425.0,
+										61.0,
 										23.0
 									],
-									"text": "dump_max"
+									"text": "list 10 20"
 								}
 							},
 							{
@@ -442,11 +443,11 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										273.0,
-										348.0,
-										183.0,
+										425.0,
+										408.0,
 										21.0
 									],
-									"text": "print the map to the Max window"
+									"text": "pass a list through: elements may be replaced by a unit's values (mutation)"
 								}
 							},
 							{
@@ -459,12 +460,12 @@
 										""
 									],
 									"patching_rect": [
-										128.0,
-										379.0,
-										39.0,
+										100.0,
+										456.0,
+										85.0,
 										23.0
 									],
-									"text": "clear"
+									"text": "change 10 20"
 								}
 							},
 							{
@@ -475,7 +476,89 @@
 									"numoutlets": 0,
 									"patching_rect": [
 										273.0,
-										379.0,
+										456.0,
+										94.0,
+										21.0
+									],
+									"text": "the same as list"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-26",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"fontface": 1,
+									"patching_rect": [
+										114.0,
+										487.0,
+										104.0,
+										21.0
+									],
+									"text": "Show and forget"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-27",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										114.0,
+										512.0,
+										72.0,
+										23.0
+									],
+									"text": "dump_max"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-28",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										273.0,
+										512.0,
+										183.0,
+										21.0
+									],
+									"text": "print the map to the Max window"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-29",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										128.0,
+										543.0,
+										39.0,
+										23.0
+									],
+									"text": "clear"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-30",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										273.0,
+										543.0,
 										301.0,
 										21.0
 									],
@@ -484,67 +567,33 @@
 							},
 							{
 								"box": {
-									"id": "obj-26",
-									"maxclass": "newobj",
-									"numinlets": 1,
-									"numoutlets": 2,
-									"outlettype": [
-										"list",
-										""
-									],
-									"patching_rect": [
-										30.0,
-										422.0,
-										105.0,
-										23.0
-									],
-									"text": "selfmap 8 30 127"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-27",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										151.0,
-										422.0,
-										470.0,
-										21.0
-									],
-									"text": "arguments: units (here 8), learning horizon (here 30), top of the value range (here 127)"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-28",
+									"id": "obj-31",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"outlettype": [],
 									"patching_rect": [
 										30.0,
-										475.0,
-										65.0,
+										582.0,
+										96.0,
 										23.0
 									],
-									"text": "print units"
+									"text": "s selfmap-basic"
 								}
 							},
 							{
 								"box": {
-									"id": "obj-29",
+									"id": "obj-32",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										30.0,
-										502.0,
-										83.0,
+										138.0,
+										582.0,
+										129.0,
 										21.0
 									],
-									"text": "units and lists"
+									"text": "to the object at the top"
 								}
 							}
 						],
@@ -552,11 +601,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-8",
+										"obj-7",
 										0
 									],
 									"destination": [
-										"obj-26",
+										"obj-8",
 										0
 									]
 								}
@@ -564,11 +613,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-10",
+										"obj-8",
 										0
 									],
 									"destination": [
-										"obj-26",
+										"obj-10",
 										0
 									]
 								}
@@ -580,7 +629,7 @@
 										0
 									],
 									"destination": [
-										"obj-26",
+										"obj-31",
 										0
 									]
 								}
@@ -592,7 +641,7 @@
 										0
 									],
 									"destination": [
-										"obj-26",
+										"obj-31",
 										0
 									]
 								}
@@ -600,11 +649,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-17",
+										"obj-18",
 										0
 									],
 									"destination": [
-										"obj-26",
+										"obj-31",
 										0
 									]
 								}
@@ -612,11 +661,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-19",
+										"obj-20",
 										0
 									],
 									"destination": [
-										"obj-26",
+										"obj-31",
 										0
 									]
 								}
@@ -628,7 +677,7 @@
 										0
 									],
 									"destination": [
-										"obj-26",
+										"obj-31",
 										0
 									]
 								}
@@ -640,7 +689,7 @@
 										0
 									],
 									"destination": [
-										"obj-26",
+										"obj-31",
 										0
 									]
 								}
@@ -648,11 +697,23 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-26",
+										"obj-27",
 										0
 									],
 									"destination": [
-										"obj-28",
+										"obj-31",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-29",
+										0
+									],
+									"destination": [
+										"obj-31",
 										0
 									]
 								}
@@ -663,7 +724,7 @@
 			},
 			{
 				"box": {
-					"id": "obj-30",
+					"id": "obj-33",
 					"maxclass": "newobj",
 					"numinlets": 0,
 					"numoutlets": 0,
@@ -688,7 +749,7 @@
 							80.0,
 							80.0,
 							701.0,
-							543.0
+							625.0
 						],
 						"bglocked": 0,
 						"openinpresentation": 0,
@@ -716,7 +777,7 @@
 						"boxes": [
 							{
 								"box": {
-									"id": "obj-31",
+									"id": "obj-34",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -733,7 +794,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-32",
+									"id": "obj-35",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -748,155 +809,25 @@
 							},
 							{
 								"box": {
-									"id": "obj-33",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"fontface": 1,
+									"id": "obj-36",
+									"maxclass": "newobj",
+									"numinlets": 0,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
 									"patching_rect": [
 										30.0,
 										87.0,
-										262.0,
-										21.0
-									],
-									"text": "Attributes (the messages show the defaults)"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-34",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										30.0,
-										112.0,
-										75.0,
+										115.0,
 										23.0
 									],
-									"text": "mutation 40"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-35",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										236.0,
-										112.0,
-										313.0,
-										21.0
-									],
-									"text": "chance in percent that list replaces an element (0 to 100)"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-36",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										44.0,
-										143.0,
-										71.0,
-										23.0
-									],
-									"text": "influence 4"
+									"text": "r selfmap-attributes"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-37",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										236.0,
-										143.0,
-										265.0,
-										21.0
-									],
-									"text": "starting neighbourhood radius in units (1 to 100)"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-38",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										58.0,
-										174.0,
-										45.0,
-										23.0
-									],
-									"text": "pas 1."
-								}
-							},
-							{
-								"box": {
-									"id": "obj-39",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										236.0,
-										174.0,
-										265.0,
-										21.0
-									],
-									"text": "fraction of the way a winning unit moves (0 to 1)"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-40",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										72.0,
-										205.0,
-										72.0,
-										23.0
-									],
-									"text": "dump_max"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-41",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										236.0,
-										205.0,
-										279.0,
-										21.0
-									],
-									"text": "print the map and the attributes to the Max window"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-42",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 2,
@@ -906,11 +837,91 @@
 									],
 									"patching_rect": [
 										30.0,
-										248.0,
+										126.0,
 										105.0,
 										23.0
 									],
 									"text": "selfmap 8 30 127"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-38",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										151.0,
+										126.0,
+										342.0,
+										21.0
+									],
+									"text": "attributes may be box arguments too: selfmap 8 @mutation 50"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-39",
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
+									"patching_rect": [
+										30.0,
+										179.0,
+										65.0,
+										23.0
+									],
+									"text": "print units"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-40",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										30.0,
+										206.0,
+										83.0,
+										21.0
+									],
+									"text": "units and lists"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-41",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"fontface": 1,
+									"patching_rect": [
+										30.0,
+										251.0,
+										262.0,
+										21.0
+									],
+									"text": "Attributes (the messages show the defaults)"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-42",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										30.0,
+										276.0,
+										75.0,
+										23.0
+									],
+									"text": "mutation 40"
 								}
 							},
 							{
@@ -920,28 +931,30 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										151.0,
-										248.0,
-										342.0,
+										236.0,
+										276.0,
+										313.0,
 										21.0
 									],
-									"text": "attributes may be box arguments too: selfmap 8 @mutation 50"
+									"text": "chance in percent that list replaces an element (0 to 100)"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-44",
-									"maxclass": "newobj",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"outlettype": [],
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
 									"patching_rect": [
-										30.0,
-										301.0,
-										65.0,
+										44.0,
+										307.0,
+										71.0,
 										23.0
 									],
-									"text": "print units"
+									"text": "influence 4"
 								}
 							},
 							{
@@ -951,12 +964,109 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										30.0,
-										328.0,
-										83.0,
+										236.0,
+										307.0,
+										265.0,
 										21.0
 									],
-									"text": "units and lists"
+									"text": "starting neighbourhood radius in units (1 to 100)"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-46",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										58.0,
+										338.0,
+										45.0,
+										23.0
+									],
+									"text": "pas 1."
+								}
+							},
+							{
+								"box": {
+									"id": "obj-47",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										236.0,
+										338.0,
+										265.0,
+										21.0
+									],
+									"text": "fraction of the way a winning unit moves (0 to 1)"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-48",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										72.0,
+										369.0,
+										72.0,
+										23.0
+									],
+									"text": "dump_max"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-49",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										236.0,
+										369.0,
+										279.0,
+										21.0
+									],
+									"text": "print the map and the attributes to the Max window"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-50",
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
+									"patching_rect": [
+										30.0,
+										408.0,
+										117.0,
+										23.0
+									],
+									"text": "s selfmap-attributes"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-51",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										159.0,
+										408.0,
+										129.0,
+										21.0
+									],
+									"text": "to the object at the top"
 								}
 							}
 						],
@@ -964,23 +1074,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-34",
-										0
-									],
-									"destination": [
-										"obj-42",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
 										"obj-36",
 										0
 									],
 									"destination": [
-										"obj-42",
+										"obj-37",
 										0
 									]
 								}
@@ -988,23 +1086,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-38",
+										"obj-37",
 										0
 									],
 									"destination": [
-										"obj-42",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-40",
-										0
-									],
-									"destination": [
-										"obj-42",
+										"obj-39",
 										0
 									]
 								}
@@ -1016,7 +1102,43 @@
 										0
 									],
 									"destination": [
+										"obj-50",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
 										"obj-44",
+										0
+									],
+									"destination": [
+										"obj-50",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-46",
+										0
+									],
+									"destination": [
+										"obj-50",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-48",
+										0
+									],
+									"destination": [
+										"obj-50",
 										0
 									]
 								}
@@ -1027,7 +1149,7 @@
 			},
 			{
 				"box": {
-					"id": "obj-46",
+					"id": "obj-52",
 					"maxclass": "newobj",
 					"numinlets": 0,
 					"numoutlets": 0,
@@ -1052,7 +1174,7 @@
 							80.0,
 							80.0,
 							701.0,
-							543.0
+							625.0
 						],
 						"bglocked": 0,
 						"openinpresentation": 0,
@@ -1080,7 +1202,7 @@
 						"boxes": [
 							{
 								"box": {
-									"id": "obj-47",
+									"id": "obj-53",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1097,7 +1219,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-48",
+									"id": "obj-54",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1112,9 +1234,9 @@
 							},
 							{
 								"box": {
-									"id": "obj-49",
-									"maxclass": "message",
-									"numinlets": 2,
+									"id": "obj-55",
+									"maxclass": "newobj",
+									"numinlets": 0,
 									"numoutlets": 1,
 									"outlettype": [
 										""
@@ -1122,96 +1244,15 @@
 									"patching_rect": [
 										30.0,
 										87.0,
-										300.0,
-										37.0
-									],
-									"text": "learn 10 100, learn 60 60, learn 110 10, learn 20 90, learn 70 50"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-50",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										346.0,
-										87.0,
-										107.0,
-										21.0
-									],
-									"text": "points along a line"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-51",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										44.0,
-										132.0,
-										51.0,
+										108.0,
 										23.0
 									],
-									"text": "lcd 150"
+									"text": "r selfmap-drawing"
 								}
 							},
 							{
 								"box": {
-									"id": "obj-52",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										346.0,
-										132.0,
-										225.0,
-										21.0
-									],
-									"text": "size of the drawing in pixels (100 to 800)"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-53",
-									"maxclass": "message",
-									"numinlets": 2,
-									"numoutlets": 1,
-									"outlettype": [
-										""
-									],
-									"patching_rect": [
-										58.0,
-										163.0,
-										65.0,
-										23.0
-									],
-									"text": "dump_lcd"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-54",
-									"maxclass": "comment",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"patching_rect": [
-										346.0,
-										163.0,
-										296.0,
-										21.0
-									],
-									"text": "draw the map: one column per unit, one cell per value"
-								}
-							},
-							{
-								"box": {
-									"id": "obj-55",
+									"id": "obj-56",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 2,
@@ -1221,7 +1262,7 @@
 									],
 									"patching_rect": [
 										30.0,
-										206.0,
+										126.0,
 										105.0,
 										23.0
 									],
@@ -1230,14 +1271,14 @@
 							},
 							{
 								"box": {
-									"id": "obj-56",
+									"id": "obj-57",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"outlettype": [],
 									"patching_rect": [
 										30.0,
-										259.0,
+										179.0,
 										65.0,
 										23.0
 									],
@@ -1246,13 +1287,13 @@
 							},
 							{
 								"box": {
-									"id": "obj-57",
+									"id": "obj-58",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
 										30.0,
-										286.0,
+										206.0,
 										83.0,
 										21.0
 									],
@@ -1261,7 +1302,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-58",
+									"id": "obj-59",
 									"maxclass": "lcd",
 									"numinlets": 1,
 									"numoutlets": 4,
@@ -1273,7 +1314,7 @@
 									],
 									"patching_rect": [
 										137.0,
-										259.0,
+										179.0,
 										200.0,
 										200.0
 									]
@@ -1281,57 +1322,151 @@
 							},
 							{
 								"box": {
-									"id": "obj-59",
+									"id": "obj-60",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
 										137.0,
-										463.0,
+										383.0,
 										125.0,
 										21.0
 									],
 									"text": "dump_lcd draws here"
 								}
+							},
+							{
+								"box": {
+									"id": "obj-61",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										30.0,
+										428.0,
+										300.0,
+										37.0
+									],
+									"text": "learn 10 100, learn 60 60, learn 110 10, learn 20 90, learn 70 50"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-62",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										346.0,
+										428.0,
+										107.0,
+										21.0
+									],
+									"text": "points along a line"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-63",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										44.0,
+										473.0,
+										51.0,
+										23.0
+									],
+									"text": "lcd 150"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-64",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										346.0,
+										473.0,
+										225.0,
+										21.0
+									],
+									"text": "size of the drawing in pixels (100 to 800)"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-65",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										58.0,
+										504.0,
+										65.0,
+										23.0
+									],
+									"text": "dump_lcd"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-66",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										346.0,
+										504.0,
+										296.0,
+										21.0
+									],
+									"text": "draw the map: one column per unit, one cell per value"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-67",
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
+									"patching_rect": [
+										30.0,
+										543.0,
+										110.0,
+										23.0
+									],
+									"text": "s selfmap-drawing"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-68",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										152.0,
+										543.0,
+										129.0,
+										21.0
+									],
+									"text": "to the object at the top"
+								}
 							}
 						],
 						"lines": [
-							{
-								"patchline": {
-									"source": [
-										"obj-49",
-										0
-									],
-									"destination": [
-										"obj-55",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-51",
-										0
-									],
-									"destination": [
-										"obj-55",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-53",
-										0
-									],
-									"destination": [
-										"obj-55",
-										0
-									]
-								}
-							},
 							{
 								"patchline": {
 									"source": [
@@ -1347,11 +1482,59 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-55",
+										"obj-56",
+										0
+									],
+									"destination": [
+										"obj-57",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-56",
 										1
 									],
 									"destination": [
-										"obj-58",
+										"obj-59",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-61",
+										0
+									],
+									"destination": [
+										"obj-67",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-63",
+										0
+									],
+									"destination": [
+										"obj-67",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-65",
+										0
+									],
+									"destination": [
+										"obj-67",
 										0
 									]
 								}

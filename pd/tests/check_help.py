@@ -98,13 +98,20 @@ def main():
     outlets = len(page.find('outletlist'))
 
     # The patch may show the object more than once (in subpatches): together they must show it all.
+    # A message box sends to it by a cord, or to a send whose receive has a cord to it.
+    feeds = set()
+    for canvas in root.walk():
+        for src, _, dst, _ in canvas.cords:
+            if is_box(canvas.boxes[dst], 'obj', name) and is_box(canvas.boxes[src], 'obj', 'r'):
+                feeds.add(canvas.boxes[src][5])
     sent, connected, first_prints, draws = set(), set(), set(), False
     for canvas in root.walk():
-        objs = {i for i, b in enumerate(canvas.boxes) if is_box(b, 'obj', name)}
+        objs = {i for i, b in enumerate(canvas.boxes) if is_box(b, 'obj', name) or
+                (is_box(b, 'obj', 's') and b[5:6] and b[5] in feeds)}
         for src, outlet, dst, _ in canvas.cords:
             if dst in objs and is_box(canvas.boxes[src], 'msg'):
                 sent.update(selectors(canvas.boxes[src][4:]))
-            if src in objs:
+            if src in objs and is_box(canvas.boxes[src], 'obj', name):
                 connected.add(outlet)
                 if outlet == 0 and is_box(canvas.boxes[dst], 'obj', 'print'):
                     first_prints.add(canvas.boxes[dst][5])

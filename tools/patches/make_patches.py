@@ -1,15 +1,16 @@
 #!/usr/bin/env python3
 """Writes the help patches and example patchers from short descriptions, so that their layout is
-computed: the object near the top of each tab under a title and a one-line digest, message boxes in
-a column with their comments beside them, cords that run clear of every box.
+computed: the object near the top of each tab under a title and a one-line digest, what it sends
+under it, message boxes in a column below with their comments beside them, cords that run clear of
+every box.
 
 A description (package/patches/<file>.json) holds a title, a digest and tabs. Each tab has its
 object box, rows (a heading, a message box with its comment, or a loadbang with the message it
 sends) and what each outlet goes to (a print with its comment, or an lcd). A help file with several
 tabs holds one subpatcher per tab, shown on tabs as Max help files are; an example is one patcher.
 
-Message boxes step a little further right on each row, so the cord of each one runs down to the
-object's inlet to the left of every box below it.
+Message boxes step a little further right on each row, so the cord of each one runs down to a
+send under the column, to the left of every box below it; its receive feeds the object.
 
 usage: make_patches.py --refpages DIR [--check] DESCRIPTION.json...
        writes package/<file> for each (--check: only says whether each is up to date)
@@ -64,7 +65,29 @@ def lay_out(tab, metrics, classes, left=MARGIN, top=MARGIN, title=None, digest=N
         add('comment', digest, left, y, w, h)
         y += h + 14
 
-    # Rows: each box a step to the right of the one above, its comment in a column beyond them all.
+    if tab.get('label'):
+        w, h = metrics.size('comment', tab['label'], None, 12.0, True)
+        add('comment', tab['label'], left, y, w, h, bold=True)
+        y += h + 6
+
+    # The object near the top, fed by a receive; what each outlet goes to under it.
+    channel = tab.get('channel', '%s-%s' % (tab['object'].split()[0], tab['name']))
+    w, h = metrics.size('object', 'r ' + channel)
+    receive = add('newobj', 'r ' + channel, left + 10, y, w, h, **object_ports(classes, metrics, 'r ' + channel))
+    y += h + 16
+    text = tab['object']
+    w, h = metrics.size('object', text)
+    obj = add('newobj', text, left + 10, y, w, h, **object_ports(classes, metrics, text))
+    cords.append((receive, 0, obj, 0))
+    note = None
+    if tab.get('object_comment'):
+        cx = left + 10 + w + 16
+        cw, ch = metrics.size('comment', tab['object_comment'], left + text_width - cx)
+        note = boxes[add('comment', tab['object_comment'], cx, y, cw, ch)]
+    y = place_outlets(tab, metrics, classes, boxes, cords, add, obj, note, y + h, left) + 24
+
+    # Rows: each box a step to the right of the one above, its comment in a column beyond them all,
+    # and every cord down to one send under the column, left of the boxes below.
     def message_of(row):
         return row.get('message', row.get('loadbang'))
 
@@ -101,24 +124,22 @@ def lay_out(tab, metrics, classes, left=MARGIN, top=MARGIN, title=None, digest=N
             h = max(h, ch)
         y += h + ROW_GAP
         x += STEP
-
-    # The object, under the column; every message box's cord ends at its inlet.
-    y += 12
-    text = tab['object']
-    w, h = metrics.size('object', text)
-    obj = add('newobj', text, left + 10, y, w, h, **object_ports(classes, metrics, text))
+    y += 8
+    w, h = metrics.size('object', 's ' + channel)
+    send = add('newobj', 's ' + channel, left + 10, y, w, h, **object_ports(classes, metrics, 's ' + channel))
+    cw, ch = metrics.size('comment', 'to the object at the top', text_width)
+    add('comment', 'to the object at the top', left + 10 + w + 12, y, cw, ch)
     for m in placed:
-        cords.append((m, 0, obj, 0))
-    note = None
-    if tab.get('object_comment'):
-        cx = left + 10 + w + 16
-        cw, ch = metrics.size('comment', tab['object_comment'], left + text_width - cx)
-        note = boxes[add('comment', tab['object_comment'], cx, y, cw, ch)]
+        cords.append((m, 0, send, 0))
+    right = max(b['x'] + b['w'] for b in boxes)
+    bottom = max(b['y'] + b['h'] for b in boxes)
+    return boxes, cords, right, bottom
 
-    # What each outlet goes to, left to right, each a little right of the outlet it hangs from,
-    # low enough that no cord cuts the comment beside the object.
+
+def place_outlets(tab, metrics, classes, boxes, cords, add, obj, note, start_y, left):
+    """Places what each outlet goes to, left to right, each a little right of the outlet it hangs
+    from, low enough that no cord cuts the comment beside the object. Returns the bottom."""
     ox, ow, n_out = boxes[obj]['x'], boxes[obj]['w'], boxes[obj]['outlets']
-    start_y = y + h
     dests, right = [], left + 10
     for outlet, dest in sorted(((int(k), v) for k, v in tab['outlets'].items())):
         port = metrics.port_x(ox, ow, outlet, n_out)
@@ -140,6 +161,7 @@ def lay_out(tab, metrics, classes, left=MARGIN, top=MARGIN, title=None, digest=N
             if over < 1:
                 y = max(y, start_y + (note['y'] + note['h'] - start_y) / max(over, 0.05) + 4)
     y = round(y)
+    bottom = y
     for outlet, dest, dx, dw, dh, cw, ch in dests:
         if dest['box'] == 'lcd':
             d = add('lcd', '', dx, y, dw, dh, **object_ports(classes, metrics, 'lcd', kind='lcd'))
@@ -147,9 +169,8 @@ def lay_out(tab, metrics, classes, left=MARGIN, top=MARGIN, title=None, digest=N
             d = add('newobj', dest['box'], dx, y, dw, dh, **object_ports(classes, metrics, dest['box']))
         add('comment', dest['comment'], dx, y + dh + 4, cw, ch)
         cords.append((obj, outlet, d, 0))
-    right = max(b['x'] + b['w'] for b in boxes)
-    bottom = max(b['y'] + b['h'] for b in boxes)
-    return boxes, cords, right, bottom
+        bottom = max(bottom, y + dh + 4 + ch)
+    return bottom
 
 
 def object_ports(classes, metrics, text, kind='newobj'):

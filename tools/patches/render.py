@@ -8,6 +8,14 @@ FILL = {'message': (218, 218, 218), 'msg': (218, 218, 218), 'newobj': (250, 250,
         'sub': (250, 250, 250), 'lcd': (255, 255, 255), 'inlet': (200, 220, 255), 'outlet': (200, 220, 255)}
 
 
+def pd_font():
+    """Pd's font at the largest size whose characters fit its cells, as Pd picks it."""
+    size = patchgeom.PD_SIZE
+    while size > 6 and patchgeom.font(size, mono=True).getlength('x') > patchgeom.PD_CELL_W:
+        size -= 1
+    return patchgeom.font(size, mono=True)
+
+
 def draw(patch, classes):
     img = Image.new('RGB', (max(1, int(patch.width)), max(1, int(patch.height))), (255, 255, 255) if patch.dialect == 'pd'
                     else (232, 232, 232))
@@ -28,7 +36,7 @@ def draw(patch, classes):
                 cx, cy = b.port(k, outlets, True)
                 d.rectangle([cx - 3.5, cy - 2, cx + 3.5, cy], fill=(60, 60, 60))
         if patch.dialect == 'pd':
-            f = patchgeom.font(patchgeom.PD_SIZE, mono=True)
+            f = pd_font()
             for i, line in enumerate(b.lines):
                 d.text((x0 + 2, y0 + 2 + i * patchgeom.PD_CELL_H), line, font=f, fill=(0, 0, 0))
         else:
