@@ -25,6 +25,7 @@ COLUMNS = (740, 460)   # widths: the first block, with the longest comments, get
 
 class PdMetrics:
     dialect = 'pd'
+    local_prefix = '$0-'   # Pd replaces $0 by a number unique to the patch
     title = ('comment', 12.0, False)
 
     def size(self, kind, text, max_width=None, font_size=12.0, bold=False):
@@ -62,8 +63,8 @@ def pd_words(text):
     return text
 
 
-def pd_tab(tab, name, first):
-    """The tab as Pd shows it: the lcd as a print, and Pd's own rows in the first block."""
+def pd_tab(tab, name):
+    """The tab as Pd shows it: labelled, with the lcd as a print."""
     tab = json.loads(json.dumps(tab))
     for row in tab['rows']:
         for key in ('heading', 'comment'):
@@ -75,13 +76,24 @@ def pd_tab(tab, name, first):
             dest['box'] = 'print %s-drawing' % name
             dest['comment'] = ('dump_lcd sends the drawing here as lcd messages (clear, paintrect ...). '
                                'Pd has no lcd: print them, or route them to a drawing of your own.')
-    if first:
-        tab['rows'] += [
-            {'heading': 'Pd only (Pd numbers are 32-bit floats: integers above 2^24 lose precision)'},
-            {'message': 'seed 1', 'comment': 'reseed the random generator, so that a run repeats exactly '
-                                             '(the object seeds it from the clock)'},
-        ]
     return tab
+
+
+def pd_only(metrics, channel, x, y, width):
+    """Pd's own lines: the seed message the glue handles, sent to the first block's object."""
+    heading = 'Pd only (Pd numbers are 32-bit floats: integers above 2^24 lose precision)'
+    comment = 'reseed the random generator, so that a run repeats exactly (the object seeds it from the clock)'
+    hw, hh = metrics.size('comment', heading, width)
+    mw, mh = metrics.size('message', 'seed 1')
+    cw, ch = metrics.size('comment', comment, width - mw - 30)
+    sw, sh = metrics.size('object', 's ' + channel)
+    my = y + hh + 6
+    sy = my + max(mh, ch) + 12
+    boxes = [dict(kind='comment', text=heading, x=x, y=y, w=hw, h=hh),
+             dict(kind='message', text='seed 1', x=x + 10, y=my, w=mw, h=mh),
+             dict(kind='comment', text=comment, x=x + 10 + mw + 16, y=my, w=cw, h=ch),
+             dict(kind='obj', text='s ' + channel, x=x + 10, y=sy, w=sw, h=sh)]
+    return boxes, [(1, 0, 3, 0)], sy + sh
 
 
 def pd_lines(boxes, cords, subs=None):
@@ -134,7 +146,7 @@ def main():
     top = 36 + th + dh
     columns = [[20, top, COLUMNS[0]], [20 + COLUMNS[0] + BLOCK_GAP, top, COLUMNS[1]]]   # left, bottom, width
     for k, tab in enumerate(desc['tabs']):
-        tab = pd_tab(tab, name, k == 0)
+        tab = pd_tab(tab, name)
         column = min(columns, key=lambda c: c[1])
         placed = make_patches.lay_out(tab, metrics, classes, left=column[0], top=column[1],
                                       text_width=column[2] - 10)
@@ -144,6 +156,11 @@ def main():
             continue
         place(placed)
         column[1] = placed[3] + BLOCK_GAP
+    column = min(columns, key=lambda c: c[1])
+    extra, extra_cords, column[1] = pd_only(metrics, make_patches.channel_of(desc['tabs'][0], metrics),
+                                            column[0], column[1], column[2] - 10)
+    place((extra, extra_cords))
+    column[1] += BLOCK_GAP
     if subs:
         column = min(columns, key=lambda c: c[1])
         x, y = column[0], column[1]

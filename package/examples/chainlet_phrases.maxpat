@@ -82,10 +82,10 @@
 					"patching_rect": [
 						30.0,
 						87.0,
-						108.0,
+						120.0,
 						23.0
 					],
-					"text": "r chainlet-phrases"
+					"text": "r ---chainlet-phrases"
 				}
 			},
 			{
@@ -430,10 +430,10 @@
 					"patching_rect": [
 						30.0,
 						638.0,
-						110.0,
+						122.0,
 						23.0
 					],
-					"text": "s chainlet-phrases"
+					"text": "s ---chainlet-phrases"
 				}
 			},
 			{
@@ -443,7 +443,7 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						152.0,
+						164.0,
 						638.0,
 						129.0,
 						21.0

@@ -82,10 +82,10 @@
 					"patching_rect": [
 						30.0,
 						87.0,
-						108.0,
+						120.0,
 						23.0
 					],
-					"text": "r echoseq-melody"
+					"text": "r ---echoseq-melody"
 				}
 			},
 			{
@@ -361,10 +361,10 @@
 					"patching_rect": [
 						30.0,
 						416.0,
-						110.0,
+						122.0,
 						23.0
 					],
-					"text": "s echoseq-melody"
+					"text": "s ---echoseq-melody"
 				}
 			},
 			{
@@ -374,7 +374,7 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						152.0,
+						164.0,
 						416.0,
 						129.0,
 						21.0

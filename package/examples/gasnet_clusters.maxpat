@@ -82,10 +82,10 @@
 					"patching_rect": [
 						30.0,
 						87.0,
-						101.0,
+						113.0,
 						23.0
 					],
-					"text": "r gasnet-clusters"
+					"text": "r ---gasnet-clusters"
 				}
 			},
 			{
@@ -333,10 +333,10 @@
 					"patching_rect": [
 						30.0,
 						665.0,
-						103.0,
+						115.0,
 						23.0
 					],
-					"text": "s gasnet-clusters"
+					"text": "s ---gasnet-clusters"
 				}
 			},
 			{
@@ -346,7 +346,7 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						145.0,
+						157.0,
 						665.0,
 						129.0,
 						21.0

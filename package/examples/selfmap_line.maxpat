@@ -82,10 +82,10 @@
 					"patching_rect": [
 						30.0,
 						87.0,
-						85.0,
+						97.0,
 						23.0
 					],
-					"text": "r selfmap-line"
+					"text": "r ---selfmap-line"
 				}
 			},
 			{
@@ -429,10 +429,10 @@
 					"patching_rect": [
 						30.0,
 						697.0,
-						87.0,
+						99.0,
 						23.0
 					],
-					"text": "s selfmap-line"
+					"text": "s ---selfmap-line"
 				}
 			},
 			{
@@ -442,7 +442,7 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						129.0,
+						141.0,
 						697.0,
 						129.0,
 						21.0

@@ -182,10 +182,10 @@
 									"patching_rect": [
 										30.0,
 										87.0,
-										93.0,
+										105.0,
 										23.0
 									],
-									"text": "r chainlet-basic"
+									"text": "r ---chainlet-basic"
 								}
 							},
 							{
@@ -655,10 +655,10 @@
 									"patching_rect": [
 										30.0,
 										607.0,
-										95.0,
+										107.0,
 										23.0
 									],
-									"text": "s chainlet-basic"
+									"text": "s ---chainlet-basic"
 								}
 							},
 							{
@@ -668,7 +668,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										137.0,
+										149.0,
 										607.0,
 										129.0,
 										21.0
@@ -923,10 +923,10 @@
 									"patching_rect": [
 										30.0,
 										87.0,
-										107.0,
+										119.0,
 										23.0
 									],
-									"text": "r chainlet-drawing"
+									"text": "r ---chainlet-drawing"
 								}
 							},
 							{
@@ -1094,10 +1094,10 @@
 									"patching_rect": [
 										30.0,
 										529.0,
-										109.0,
+										121.0,
 										23.0
 									],
-									"text": "s chainlet-drawing"
+									"text": "s ---chainlet-drawing"
 								}
 							},
 							{
@@ -1107,7 +1107,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										151.0,
+										163.0,
 										529.0,
 										129.0,
 										21.0

@@ -182,10 +182,10 @@
 									"patching_rect": [
 										30.0,
 										87.0,
-										97.0,
+										109.0,
 										23.0
 									],
-									"text": "r echoseq-basic"
+									"text": "r ---echoseq-basic"
 								}
 							},
 							{
@@ -575,10 +575,10 @@
 									"patching_rect": [
 										30.0,
 										553.0,
-										99.0,
+										111.0,
 										23.0
 									],
-									"text": "s echoseq-basic"
+									"text": "s ---echoseq-basic"
 								}
 							},
 							{
@@ -588,7 +588,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										141.0,
+										153.0,
 										553.0,
 										129.0,
 										21.0
@@ -831,10 +831,10 @@
 									"patching_rect": [
 										30.0,
 										87.0,
-										119.0,
+										131.0,
 										23.0
 									],
-									"text": "r echoseq-attributes"
+									"text": "r ---echoseq-attributes"
 								}
 							},
 							{
@@ -1189,10 +1189,10 @@
 									"patching_rect": [
 										30.0,
 										470.0,
-										121.0,
+										133.0,
 										23.0
 									],
-									"text": "s echoseq-attributes"
+									"text": "s ---echoseq-attributes"
 								}
 							},
 							{
@@ -1202,7 +1202,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										163.0,
+										175.0,
 										470.0,
 										129.0,
 										21.0

@@ -182,10 +182,10 @@
 									"patching_rect": [
 										30.0,
 										87.0,
-										88.0,
+										100.0,
 										23.0
 									],
-									"text": "r gasnet-basic"
+									"text": "r ---gasnet-basic"
 								}
 							},
 							{
@@ -575,10 +575,10 @@
 									"patching_rect": [
 										30.0,
 										582.0,
-										90.0,
+										102.0,
 										23.0
 									],
-									"text": "s gasnet-basic"
+									"text": "s ---gasnet-basic"
 								}
 							},
 							{
@@ -588,7 +588,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										132.0,
+										144.0,
 										582.0,
 										129.0,
 										21.0
@@ -819,10 +819,10 @@
 									"patching_rect": [
 										30.0,
 										87.0,
-										109.0,
+										121.0,
 										23.0
 									],
-									"text": "r gasnet-attributes"
+									"text": "r ---gasnet-attributes"
 								}
 							},
 							{
@@ -1213,10 +1213,10 @@
 									"patching_rect": [
 										30.0,
 										563.0,
-										111.0,
+										123.0,
 										23.0
 									],
-									"text": "s gasnet-attributes"
+									"text": "s ---gasnet-attributes"
 								}
 							},
 							{
@@ -1226,7 +1226,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										153.0,
+										165.0,
 										563.0,
 										129.0,
 										21.0
@@ -1469,10 +1469,10 @@
 									"patching_rect": [
 										30.0,
 										87.0,
-										102.0,
+										114.0,
 										23.0
 									],
-									"text": "r gasnet-drawing"
+									"text": "r ---gasnet-drawing"
 								}
 							},
 							{
@@ -1669,10 +1669,10 @@
 									"patching_rect": [
 										30.0,
 										543.0,
-										104.0,
+										116.0,
 										23.0
 									],
-									"text": "s gasnet-drawing"
+									"text": "s ---gasnet-drawing"
 								}
 							},
 							{
@@ -1682,7 +1682,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										146.0,
+										158.0,
 										543.0,
 										129.0,
 										21.0

@@ -182,10 +182,10 @@
 									"patching_rect": [
 										30.0,
 										87.0,
-										94.0,
+										106.0,
 										23.0
 									],
-									"text": "r selfmap-basic"
+									"text": "r ---selfmap-basic"
 								}
 							},
 							{
@@ -575,10 +575,10 @@
 									"patching_rect": [
 										30.0,
 										582.0,
-										96.0,
+										108.0,
 										23.0
 									],
-									"text": "s selfmap-basic"
+									"text": "s ---selfmap-basic"
 								}
 							},
 							{
@@ -588,7 +588,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										138.0,
+										150.0,
 										582.0,
 										129.0,
 										21.0
@@ -819,10 +819,10 @@
 									"patching_rect": [
 										30.0,
 										87.0,
-										115.0,
+										127.0,
 										23.0
 									],
-									"text": "r selfmap-attributes"
+									"text": "r ---selfmap-attributes"
 								}
 							},
 							{
@@ -1048,10 +1048,10 @@
 									"patching_rect": [
 										30.0,
 										408.0,
-										117.0,
+										129.0,
 										23.0
 									],
-									"text": "s selfmap-attributes"
+									"text": "s ---selfmap-attributes"
 								}
 							},
 							{
@@ -1061,7 +1061,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										159.0,
+										171.0,
 										408.0,
 										129.0,
 										21.0
@@ -1244,10 +1244,10 @@
 									"patching_rect": [
 										30.0,
 										87.0,
-										108.0,
+										120.0,
 										23.0
 									],
-									"text": "r selfmap-drawing"
+									"text": "r ---selfmap-drawing"
 								}
 							},
 							{
@@ -1444,10 +1444,10 @@
 									"patching_rect": [
 										30.0,
 										543.0,
-										110.0,
+										122.0,
 										23.0
 									],
-									"text": "s selfmap-drawing"
+									"text": "s ---selfmap-drawing"
 								}
 							},
 							{
@@ -1457,7 +1457,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										152.0,
+										164.0,
 										543.0,
 										129.0,
 										21.0

@@ -33,6 +33,7 @@ MAX_HEIGHT = 760
 
 class MaxMetrics:
     dialect = 'max'
+    local_prefix = '---'   # Max makes a name starting with --- unique to the patcher
     title = ('comment', 20.0, True)
     heading = ('comment', 12.0, True)
 
@@ -71,7 +72,7 @@ def lay_out(tab, metrics, classes, left=MARGIN, top=MARGIN, title=None, digest=N
         y += h + 6
 
     # The object near the top, fed by a receive; what each outlet goes to under it.
-    channel = tab.get('channel', '%s-%s' % (tab['object'].split()[0], tab['name']))
+    channel = channel_of(tab, metrics)
     w, h = metrics.size('object', 'r ' + channel)
     receive = add('newobj', 'r ' + channel, left + 10, y, w, h, **object_ports(classes, metrics, 'r ' + channel))
     y += h + 16
@@ -95,7 +96,7 @@ def lay_out(tab, metrics, classes, left=MARGIN, top=MARGIN, title=None, digest=N
     for row in tab['rows']:
         if message_of(row) is not None:
             x += STEP if 'loadbang' in row else 0
-            right_of_boxes = max(right_of_boxes, x + metrics.size('message', message_of(row), row.get('width', 360))[0])
+            right_of_boxes = max(right_of_boxes, x + metrics.size('message', message_of(row), min(row.get('width', 360), text_width // 2))[0])
             x += STEP
     comment_x = right_of_boxes + 16
 
@@ -113,7 +114,7 @@ def lay_out(tab, metrics, classes, left=MARGIN, top=MARGIN, title=None, digest=N
             lb = add('newobj', 'loadbang', x, y, w, h, **object_ports(classes, metrics, 'loadbang'))
             y += h + 10
             x += STEP
-        w, h = metrics.size('message', message_of(row), row.get('width', 360))
+        w, h = metrics.size('message', message_of(row), min(row.get('width', 360), text_width // 2))
         m = add('message', message_of(row), x, y, w, h)
         if lb is not None:
             cords.append((lb, 0, m, 0))
@@ -134,6 +135,11 @@ def lay_out(tab, metrics, classes, left=MARGIN, top=MARGIN, title=None, digest=N
     right = max(b['x'] + b['w'] for b in boxes)
     bottom = max(b['y'] + b['h'] for b in boxes)
     return boxes, cords, right, bottom
+
+
+def channel_of(tab, metrics):
+    """The send/receive name of a tab, local to the patch (so two open copies do not cross)."""
+    return '%s%s-%s' % (metrics.local_prefix, tab['object'].split()[0], tab['name'])
 
 
 def place_outlets(tab, metrics, classes, boxes, cords, add, obj, note, start_y, left):
