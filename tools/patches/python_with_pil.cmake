@@ -1,6 +1,6 @@
 # MAXLEARN_PIL_PYTHON: a Python 3 that can import PIL (Debian's python3-pil), for the patch layout
 # checks and pictures; the first Python found may be another one (a virtual environment).
-if(NOT DEFINED MAXLEARN_PIL_PYTHON)
+if(NOT MAXLEARN_PIL_PYTHON)  # looked for again at each configure until found
   find_package(Python3 COMPONENTS Interpreter QUIET)
   set(candidates "")
   if(Python3_EXECUTABLE)
