@@ -917,6 +917,11 @@ static void chainlet_setup(void)
     attr_addfilter_clip(class_attr_get(c, gensym("apprentissage")), 0.0, 3.4028234663852886e+38, 1, 1);
     class_attr_addattr_parse(c, "apprentissage", "order", l, 0, "1");
     class_attr_addattr_parse(c, "lcd", "order", l, 0, "2");
+    // What the inspector shows for each attribute, and the group it shows it in.
+    CLASS_ATTR_LABEL(c, "apprentissage", 0, "Learning Inertia");
+    CLASS_ATTR_CATEGORY(c, "apprentissage", 0, "Learning");
+    CLASS_ATTR_LABEL(c, "lcd", 0, "Drawing Size");
+    CLASS_ATTR_CATEGORY(c, "lcd", 0, "Drawing");
 
     class_register(CLASS_BOX, c);
     chainlet_class = c;

@@ -902,6 +902,8 @@ typedef struct _echoseq_attr_def {
     const char *name;
     long offset;
     double lo, hi;
+    const char *label;     // what the inspector shows
+    const char *category;  // the group it shows it in
 } t_echoseq_attr_def;
 
 static void echoseq_setup(void)
@@ -919,10 +921,10 @@ static void echoseq_setup(void)
     class_register(CLASS_BOX, c);
 
     const t_echoseq_attr_def attrs[] = {
-        {"lrs", calcoffset(t_echoseq, lrs), 0., 2147483647.},
-        {"straight", calcoffset(t_echoseq, straight), 0., 100.},
-        {"threshold", calcoffset(t_echoseq, threshold), 1., (double)ECHOSEQ_MAX_SLICE},
-        {"slice", calcoffset(t_echoseq, slice), 0., 2.},
+        {"lrs", calcoffset(t_echoseq, lrs), 0., 2147483647., "Minimum Context", "Improvisation"},
+        {"straight", calcoffset(t_echoseq, straight), 0., 100., "Straight Percentage", "Improvisation"},
+        {"threshold", calcoffset(t_echoseq, threshold), 1., (double)ECHOSEQ_MAX_SLICE, "Slice Length", "Repeats"},
+        {"slice", calcoffset(t_echoseq, slice), 0., 2., "Repeat Slices", "Repeats"},
     };
     for (const t_echoseq_attr_def &d : attrs)
         class_addattr(c, attr_offset_new(d.name, gensym("long"), 0, NULL, NULL, d.offset));
@@ -930,6 +932,10 @@ static void echoseq_setup(void)
         class_attr_addattr_parse(c, d.name, "save", gensym("long"), 0, "1");
     for (const t_echoseq_attr_def &d : attrs)
         attr_addfilter_clip(class_attr_get(c, gensym(d.name)), d.lo, d.hi, 1, 1);
+    for (const t_echoseq_attr_def &d : attrs) {
+        CLASS_ATTR_LABEL(c, d.name, 0, d.label);
+        CLASS_ATTR_CATEGORY(c, d.name, 0, d.category);
+    }
     class_attr_addattr_parse(c, "slice", "style", gensym("symbol"), 0, "enumindex");
     class_attr_addattr_parse(c, "slice", "enumvals", gensym("atom"), 0, "off maximum threshold");
     class_attr_addattr_parse(c, "lrs", "order", gensym("long"), 0, "1");

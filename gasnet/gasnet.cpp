@@ -883,6 +883,18 @@ static void gasnet_setup(void)
                                              {"kappa", "7"},    {"lcd", "8"},      {"mutation", "9"}};
     for (const auto &o : ordered) class_attr_addattr_parse(c, o[0], "order", l, 0, o[1]);
 
+    // What the inspector shows for each attribute, and the group it shows it in.
+    static const char *const described[][3] = {
+        {"mu", "Maximum Link Age", "Learning"},         {"lambda", "Insertion Period", "Learning"},
+        {"alpha", "Insertion Error Factor", "Learning"}, {"beta", "Error Decay", "Learning"},
+        {"epsilon1", "Winner Step", "Learning"},         {"epsilon2", "Neighbour Step", "Learning"},
+        {"kappa", "Usefulness Threshold", "Learning"},  {"lcd", "Drawing Size", "Drawing"},
+        {"mutation", "Mutation Chance", "Output"}};
+    for (const auto &d : described) {
+        CLASS_ATTR_LABEL(c, d[0], 0, d[1]);
+        CLASS_ATTR_CATEGORY(c, d[0], 0, d[2]);
+    }
+
     gasnet_real_attr(c, "alpha", GASNET_METHOD(gasnet_get_alpha), GASNET_METHOD(gasnet_set_alpha));
     gasnet_real_attr(c, "beta", GASNET_METHOD(gasnet_get_beta), GASNET_METHOD(gasnet_set_beta));
     gasnet_real_attr(c, "epsilon1", GASNET_METHOD(gasnet_get_epsilon1), GASNET_METHOD(gasnet_set_epsilon1));

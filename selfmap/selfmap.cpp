@@ -757,6 +757,16 @@ static void selfmap_setup(void)
     static const char *const ordered[][2] = {{"mutation", "1"}, {"lcd", "2"}, {"influence", "3"}, {"pas", "4"}};
     for (const auto &o : ordered) class_attr_addattr_parse(c, o[0], "order", l, 0, o[1]);
 
+    // What the inspector shows for each attribute, and the group it shows it in.
+    static const char *const described[][3] = {{"mutation", "Mutation", "Output"},
+                                               {"lcd", "Drawing Size", "Drawing"},
+                                               {"influence", "Influence", "Learning"},
+                                               {"pas", "Learning Step", "Learning"}};
+    for (const auto &d : described) {
+        CLASS_ATTR_LABEL(c, d[0], 0, d[1]);
+        CLASS_ATTR_CATEGORY(c, d[0], 0, d[2]);
+    }
+
     void *pas = class_attr_get(c, gensym("pas"));
     object_method(pas, gensym("setmethod"), gensym("get"), SELFMAP_METHOD(selfmap_get));
     object_method(pas, gensym("setmethod"), gensym("set"), SELFMAP_METHOD(selfmap_set));

@@ -64,6 +64,10 @@ void *class_attr_get(t_class *c, t_symbol *attrname);
 /** Adds metadata (such as "save", "order", "style", "enumvals") to a class attribute. */
 t_max_err class_attr_addattr_parse(t_class *c, C74_CONST char *attrname, C74_CONST char *attrname2,
                                    t_symbol *type, long flags, C74_CONST char *parsestr);
+/** The same, with the value built from format characters and arguments: 'c', 'h', 'i' (int), 'l'
+ * (long), 'f', 'd' (double), 's' (t_symbol *). */
+t_max_err class_attr_addattr_format(t_class *c, C74_CONST char *attrname, C74_CONST char *attrname2,
+                                    t_symbol *type, long flags, C74_CONST char *fmt, ...);
 t_max_err attr_addfilter_clip(void *x, double min, double max, long usemin, long usemax);
 /** Applies `@name value ...` arguments to an object. */
 void attr_args_process(void *x, short ac, t_atom *av);

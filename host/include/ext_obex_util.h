@@ -45,14 +45,19 @@
 #define CLASS_ATTR_SAVE(c, attrname, flags) CLASS_ATTR_ATTR_PARSE(c, attrname, "save", gensym("long"), flags, "1")
 #define CLASS_ATTR_ORDER(c, attrname, flags, parsestr) \
     CLASS_ATTR_ATTR_PARSE(c, attrname, "order", gensym("long"), flags, parsestr)
+#define CLASS_ATTR_ATTR_FORMAT(c, attrname, attrname2, type, flags, fmt, ...) \
+    class_attr_addattr_format((c), (attrname), (attrname2), (type), (flags), (fmt), __VA_ARGS__)
+/* The name the inspector shows, and the group it shows the attribute in. */
 #define CLASS_ATTR_LABEL(c, attrname, flags, labelstr) \
-    CLASS_ATTR_ATTR_PARSE(c, attrname, "label", gensym("symbol"), flags, labelstr)
+    CLASS_ATTR_ATTR_FORMAT(c, attrname, "label", gensym("symbol"), flags, "s", gensym_tr(labelstr))
+#define CLASS_ATTR_CATEGORY(c, attrname, flags, parsestr) \
+    CLASS_ATTR_ATTR_PARSE(c, attrname, "category", gensym("symbol"), flags, parsestr)
 #define CLASS_ATTR_STYLE(c, attrname, flags, parsestr) \
     CLASS_ATTR_ATTR_PARSE(c, attrname, "style", gensym("symbol"), flags, parsestr)
 #define CLASS_ATTR_STYLE_LABEL(c, attrname, flags, stylestr, labelstr) \
     do { \
-        CLASS_ATTR_STYLE(c, attrname, flags, stylestr); \
-        CLASS_ATTR_LABEL(c, attrname, flags, labelstr); \
+        CLASS_ATTR_ATTR_PARSE(c, attrname, "style", gensym("symbol"), flags, stylestr); \
+        CLASS_ATTR_ATTR_FORMAT(c, attrname, "label", gensym("symbol"), flags, "s", gensym_tr(labelstr)); \
     } while (0)
 #define CLASS_ATTR_ENUM(c, attrname, flags, parsestr) \
     do { \

@@ -8,6 +8,8 @@ BEGIN_USING_C_LINKAGE
 
 /** The interned symbol for a name; the same pointer for the same text, from any thread. */
 t_symbol *gensym(C74_CONST char *s);
+/** The symbol for a text shown to users, translated into Max's language (here: as written). */
+t_symbol *gensym_tr(C74_CONST char *s);
 
 /* Outlets. Each new outlet stands left of the outlets made before it. They are freed with their
  * object; object_free releases one earlier. */

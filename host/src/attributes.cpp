@@ -191,6 +191,10 @@ void set_meta(std::vector<Meta> &meta, t_symbol *key, t_symbol *type, const char
                 atom_setfloat(&a, static_cast<double>(a.a_w.w_long));
         }
     }
+    set_meta_atoms(meta, key, std::move(value));
+}
+
+void set_meta_atoms(std::vector<Meta> &meta, t_symbol *key, std::vector<t_atom> value) {
     for (Meta &m : meta)
         if (m.key == key) {
             m.value = std::move(value);
@@ -253,6 +257,44 @@ t_max_err class_attr_addattr_parse(t_class *c, C74_CONST char *attrname, C74_CON
         return MAX_ERR_GENERIC;
     }
     set_meta(a->info->meta, gensym(attrname2), type, parsestr);
+    return MAX_ERR_NONE;
+}
+
+t_max_err class_attr_addattr_format(t_class *c, C74_CONST char *attrname, C74_CONST char *attrname2,
+                                    t_symbol * /*type*/, long /*flags*/, C74_CONST char *fmt, ...) {
+    if (!c || !attrname || !attrname2 || !fmt) return MAX_ERR_INVALID_PTR;
+    AttrRec *a = find_attr(c, gensym(attrname));
+    if (!a) {
+        report_error(std::string(c->name->s_name) + ": no attribute \"" + attrname + "\" to describe");
+        return MAX_ERR_GENERIC;
+    }
+    std::vector<t_atom> value;
+    va_list args;
+    va_start(args, fmt);
+    for (const char *f = fmt; *f; ++f) {
+        t_atom at;
+        switch (*f) {
+        case 'c':
+        case 'h':
+        case 'i': atom_setlong(&at, va_arg(args, int)); break;
+        case 'l': atom_setlong(&at, va_arg(args, long)); break;
+        case 'f':
+        case 'd': atom_setfloat(&at, va_arg(args, double)); break;
+        case 's': {
+            t_symbol *s = va_arg(args, t_symbol *);
+            atom_setsym(&at, s ? s : gensym(""));
+            break;
+        }
+        default:
+            va_end(args);
+            report_error(std::string(c->name->s_name) + ": attribute \"" + attrname + "\": unknown format character '" +
+                         *f + "'");
+            return MAX_ERR_GENERIC;
+        }
+        value.push_back(at);
+    }
+    va_end(args);
+    set_meta_atoms(a->info->meta, gensym(attrname2), std::move(value));
     return MAX_ERR_NONE;
 }
 

@@ -27,6 +27,14 @@ bool attribute_info(t_class *c, const std::string &name, AttributeInfo *info) {
     return true;
 }
 
+std::vector<std::string> attribute_meta_names(t_class *c, const std::string &name) {
+    std::vector<std::string> out;
+    AttrRec *a = c ? find_attr(c, gensym(name.c_str())) : nullptr;
+    if (!a) return out;
+    for (const Meta &m : a->info->meta) out.push_back(m.key->s_name);
+    return out;
+}
+
 }  // namespace maxhost
 
 namespace maxhost {

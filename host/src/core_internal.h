@@ -142,6 +142,7 @@ bool attr_set(t_object *x, AttrRec *a, long ac, const t_atom *av);
 // Reads an attribute into atoms allocated with sysmem (caller frees *av).
 bool attr_get(t_object *x, AttrRec *a, long *ac, t_atom **av);
 void set_meta(std::vector<Meta> &meta, t_symbol *key, t_symbol *type, const char *parsestr);
+void set_meta_atoms(std::vector<Meta> &meta, t_symbol *key, std::vector<t_atom> value);
 
 // Outlets.
 void release_outlets(t_object *x);

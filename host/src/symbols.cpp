@@ -41,6 +41,9 @@ extern "C" t_symbol *gensym(C74_CONST char *s) {
     return sym;
 }
 
+// No translations here: a label reads as written.
+extern "C" t_symbol *gensym_tr(C74_CONST char *s) { return gensym(s); }
+
 namespace maxhost_core {
 
 const Syms &syms() {

@@ -30,6 +30,9 @@ static_assert(offsetof(t_object, o_magic) == sizeof(void *) && offsetof(t_object
 // Functions whose forms differ from a looser declaration.
 SAME_TYPE(&class_attr_get, void *(*)(t_class *, t_symbol *));
 SAME_TYPE(&class_attr_addattr_parse, t_max_err (*)(t_class *, const char *, const char *, t_symbol *, long, const char *));
+SAME_TYPE(&class_attr_addattr_format,
+          t_max_err (*)(t_class *, const char *, const char *, t_symbol *, long, const char *, ...));
+SAME_TYPE(&gensym_tr, t_symbol *(*)(const char *));
 SAME_TYPE(&attr_args_process, void (*)(void *, short, t_atom *));
 SAME_TYPE(&atom_setsym, t_max_err (*)(t_atom *, t_symbol *));
 SAME_TYPE(&outlet_anything, void *(*)(void *, t_symbol *, short, t_atom *));
@@ -82,6 +85,10 @@ TEST(Headers, AttributeMacrosDeclareTypedClippedDescribedAttributes) {
     CLASS_ATTR_SAVE(c, "level", 0);
     CLASS_ATTR_ORDER(c, "level", 0, "2");
     CLASS_ATTR_ENUMINDEX(c, "shape", 0, "flat round");
+    CLASS_ATTR_STYLE_LABEL(c, "mode", 0, "text", "Playing Mode");
+    CLASS_ATTR_LABEL(c, "level", 0, "Output Level");
+    CLASS_ATTR_CATEGORY(c, "level", 0, "Behavior");
+    CLASS_ATTR_ATTR_FORMAT(c, "level", "steps", gensym("atom"), 0, "lds", (long)3, 0.5, gensym("x"));
 
     auto *x = static_cast<Macros *>(object_alloc(c));
     ASSERT_NE(x, nullptr);
@@ -108,6 +115,16 @@ TEST(Headers, AttributeMacrosDeclareTypedClippedDescribedAttributes) {
     EXPECT_EQ(maxhost::atoms_to_text(static_cast<long>(v.size()), v.data()), "flat round");
     ASSERT_TRUE(maxhost::attribute_meta(c, "shape", "style", &v));
     EXPECT_EQ(maxhost::atoms_to_text(static_cast<long>(v.size()), v.data()), "enumindex");
+    // A label is one symbol, spaces and all, as the inspector shows it.
+    ASSERT_TRUE(maxhost::attribute_meta(c, "level", "label", &v));
+    ASSERT_EQ(v.size(), 1u);
+    EXPECT_STREQ(atom_getsym(&v[0])->s_name, "Output Level");
+    ASSERT_TRUE(maxhost::attribute_meta(c, "mode", "label", &v));
+    EXPECT_STREQ(atom_getsym(&v[0])->s_name, "Playing Mode");
+    ASSERT_TRUE(maxhost::attribute_meta(c, "level", "category", &v));
+    EXPECT_EQ(maxhost::atoms_to_text(static_cast<long>(v.size()), v.data()), "Behavior");
+    ASSERT_TRUE(maxhost::attribute_meta(c, "level", "steps", &v));
+    EXPECT_EQ(maxhost::atoms_to_text(static_cast<long>(v.size()), v.data()), "3 0.5 x");
 
     // Host bookkeeping (observers, cords, metadata) stays out of the record.
     maxhost::set_outlet_observer(ob, [](t_object *, int, t_symbol *, long, const t_atom *) {});

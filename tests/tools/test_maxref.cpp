@@ -7,6 +7,8 @@
 
 #include <map>
 #include <memory>
+#include <regex>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -61,11 +63,10 @@ std::unique_ptr<Node> parse_xml(const fs::path &file, std::string *error) {
     return ok ? std::move(st.root) : nullptr;
 }
 
-std::string meta(const Node *attribute, const std::string &name) {
-    const Node *list = attribute->one("attributelist");
-    for (const Node *m : list ? list->all("attribute") : std::vector<const Node *>{})
-        if (m->attrs.at("name") == name) return m->attrs.at("value");
-    return "(none)";
+// The text of a registered metadata value as a page writes it (one symbol bare).
+std::string registered_text(const std::vector<t_atom> &v) {
+    if (v.size() == 1 && v[0].a_type == A_SYM) return v[0].a_w.w_sym->s_name;
+    return maxhost::atoms_to_text(static_cast<long>(v.size()), v.data());
 }
 
 // The pages the build wrote, checked against the classes loaded here.
@@ -98,7 +99,8 @@ TEST(RefPages, SayWhatTheClassesRegister) {
         for (const Node *m : page->one("methodlist")->all("method")) {
             documented.push_back(m->attrs.at("name"));
             const Node *args = m->one("arglist");
-            EXPECT_EQ(args ? args->all("arg").size() : 0u, maxhost::method_arg_types(c, documented.back()).size())
+            ASSERT_TRUE(args) << documented.back() << " has no arglist";
+            EXPECT_EQ(args->all("arg").size(), maxhost::method_arg_types(c, documented.back()).size())
                 << documented.back();
         }
         EXPECT_EQ(documented, messages);
@@ -107,27 +109,43 @@ TEST(RefPages, SayWhatTheClassesRegister) {
         for (const Node *a : page->one("attributelist")->all("attribute")) {
             std::string an = a->attrs.at("name");
             attrs.push_back(an);
-            std::vector<t_atom> v;
-            ASSERT_TRUE(maxhost::get_attribute(x, an, &v));
-            EXPECT_EQ(meta(a, "default"), maxhost::atoms_to_text(static_cast<long>(v.size()), v.data())) << an;
+            // Every metadata entry is one the class registers, with its value and size; the
+            // inspector's label and category are among them.
+            std::set<std::string> shown;
+            for (const Node *m : a->one("attributelist")->all("attribute")) {
+                std::string key = m->attrs.at("name");
+                shown.insert(key);
+                std::vector<t_atom> v;
+                ASSERT_TRUE(maxhost::attribute_meta(c, an, key, &v)) << an << " claims an unregistered " << key;
+                EXPECT_EQ(m->attrs.at("value"), registered_text(v)) << an << " " << key;
+                EXPECT_EQ(m->attrs.at("size"), std::to_string(key == "label" ? 1 : v.size())) << an << " " << key;
+            }
+            EXPECT_TRUE(shown.count("label") && shown.count("category")) << an;
+            // The range the page states is the clip filter's.
             maxhost::AttributeInfo info;
             ASSERT_TRUE(maxhost::attribute_info(c, an, &info));
-            if (info.clip_max) {
-                EXPECT_DOUBLE_EQ(std::stod(meta(a, "max")), info.max) << an;
-            }
-            if (info.clip_min) {
-                EXPECT_DOUBLE_EQ(std::stod(meta(a, "min")), info.min) << an;
-            }
-            std::vector<t_atom> order;
-            if (maxhost::attribute_meta(c, an, "order", &order)) {
-                EXPECT_EQ(meta(a, "order"), maxhost::atoms_to_text(1, order.data())) << an;
+            std::smatch range;
+            std::string description = a->one("description")->text;
+            if (std::regex_search(description, range, std::regex(R"(Range: ([-0-9.e]+) to ([-0-9.e]+))"))) {
+                EXPECT_TRUE(info.clip_min && info.clip_max) << an;
+                EXPECT_DOUBLE_EQ(std::stod(range[1]), info.min) << an;
+                EXPECT_DOUBLE_EQ(std::stod(range[2]), info.max) << an;
+            } else {
+                bool named_values = maxhost::attribute_meta(c, an, "enumvals", nullptr);
+                EXPECT_FALSE(info.clip_min && info.clip_max && info.max < 1e9 && !named_values)
+                    << an << " states no clip range";
             }
         }
         EXPECT_EQ(attrs, maxhost::attribute_names(c));
         const auto outlets = page->one("outletlist")->all("outlet");
         ASSERT_EQ(outlets.size(), static_cast<size_t>(maxhost::outlet_count(x)));
-        for (size_t i = 0; i < outlets.size(); ++i)
-            EXPECT_EQ(outlets[i]->one("assist")->text, maxhost::assist(x, 2, static_cast<long>(i)));
+        // Only the elements Max's reference pages know.
+        const std::set<std::string> standard = {"digest",        "description", "discussion", "metadatalist",
+                                                "objarglist",    "methodlist",  "attributelist", "inletlist",
+                                                "outletlist",    "examplelist", "seealsolist",  "misc"};
+        for (const auto &child : page->children) EXPECT_TRUE(standard.count(child->tag)) << child->tag;
+        for (const Node *o : outlets)
+            for (const auto &child : o->children) EXPECT_TRUE(child->tag == "digest" || child->tag == "description") << child->tag;
         object_free(x);
     }
     EXPECT_GE(checked, 3);
@@ -137,7 +155,7 @@ TEST(RefPages, SayWhatTheClassesRegister) {
 std::string testext_prose(const std::string &skip, const std::string &extra_message, const std::string &extra_attr) {
     maxhost::add_search_path(MAXLEARN_EXTERNALS_DIR);
     t_class *c = maxhost::find_class("testext");
-    auto entry = [](const std::string &n) { return "\"" + n + "\": {\"digest\": \"d\", \"description\": \"t\", \"label\": \"L\"}"; };
+    auto entry = [](const std::string &n) { return "\"" + n + "\": {\"digest\": \"d\", \"description\": \"t\"}"; };
     auto section = [&](const std::vector<std::string> &names, const std::string &extra) {
         std::string out;
         for (const std::string &n : names)
@@ -189,6 +207,12 @@ TEST_F(Maxref, FailsOnProseThatDriftsFromTheClass) {
         EXPECT_TRUE(r.has(c.says)) << r.all();
         EXPECT_FALSE(fs::exists(dir_ / "pages/testext.maxref.xml")) << "a page was written despite: " << c.says;
     }
+    // The inspector shows the label the class registers, so one in the prose could only drift from it.
+    std::string labelled = testext_prose("", "", "");
+    labelled.replace(labelled.find("\"gain\": {"), 9, "\"gain\": {\"label\": \"G\", ");
+    ToolResult r = generate(labelled);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.has(R"(the prose gives the attribute "gain" a label; the class registers it)")) << r.all();
 }
 
 TEST_F(Maxref, FailsOnMissingOrStrayProseFiles) {

@@ -4,14 +4,18 @@
 //   maxref --prose DIR --out DIR [--path DIR]... CLASS...
 //
 // The class gives the messages (in registration order, with their argument types), the
-// attributes (type, clip range, default, metadata), the outlets and the assist texts. The prose
+// attributes (type, the metadata it registers: label, category, order, ...; the clip range and the
+// value a new instance holds, written into the description), the outlets and the inlet's assist
+// text. The prose
 // file DIR/<class>.json gives the words: digests and descriptions of the object, its arguments,
 // inlet, outlets, messages and attributes. A registered message or attribute without prose, prose
 // for something the class does not register, and prose for a hidden method are all errors, so a
-// page can never describe an object other than the one that ships.
+// page can never describe an object other than the one that ships; so are an attribute shown in the
+// inspector without a registered label or category, and a label in the prose (the class gives it).
 #include "../common/json.h"
 #include "maxhost/runtime.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -57,6 +61,17 @@ std::string number(double v) {
     return buf;
 }
 
+// The same for a value held in single precision: the shortest text that reads back as that float.
+std::string number_f32(double v) {
+    float f = static_cast<float>(v);
+    char buf[64];
+    for (int precision = 1; precision <= 9; ++precision) {
+        std::snprintf(buf, sizeof buf, "%.*g", precision, static_cast<double>(f));
+        if (static_cast<float>(std::strtod(buf, nullptr)) == f) break;
+    }
+    return buf;
+}
+
 std::string type_name(short t, bool *optional) {
     *optional = t == A_DEFLONG || t == A_DEFFLOAT || t == A_DEFSYM;
     switch (t) {
@@ -98,10 +113,33 @@ struct Generator {
         x << indent << "<" << tag << ">" << escape(text) << "</" << tag << ">\n";
     }
 
-    void meta_attribute(std::ostringstream &x, const std::string &name, const std::string &type,
-                        const std::string &value) {
-        x << "        <attribute name=\"" << escape(name) << "\" get=\"1\" set=\"1\" type=\"" << type
-          << "\" size=\"1\" value=\"" << escape(value) << "\" />\n";
+    // A metadata value as text: one symbol as it is (a label of several words), else atoms as Max writes them.
+    static std::string meta_text(const std::vector<t_atom> &value) {
+        if (value.size() == 1 && value[0].a_type == A_SYM) return value[0].a_w.w_sym->s_name;
+        return maxhost::atoms_to_text(static_cast<long>(value.size()), value.data());
+    }
+
+    // One registered metadata entry of an attribute, typed by its key or by its atoms.
+    void meta_attribute(std::ostringstream &x, const std::string &key, const std::vector<t_atom> &value) {
+        std::string type = "int";
+        if (key == "label" || key == "category" || key == "style") type = "symbol";
+        else if (key == "enumvals") type = "atom";
+        else
+            for (const t_atom &a : value) {
+                if (a.a_type == A_FLOAT && type == "int") type = "float";
+                if (a.a_type == A_SYM) type = value.size() == 1 ? "symbol" : "atom";
+            }
+        x << "        <attribute name=\"" << escape(key) << "\" get=\"1\" set=\"1\" type=\"" << type
+          << "\" size=\"" << value.size() << "\" value=\"" << escape(meta_text(value)) << "\" />\n";
+    }
+
+    // Where an outlet sits, as Max's pages say it ("left outlet", "second outlet", "right outlet").
+    static std::string outlet_place(int i, int count) {
+        static const char *const ordinals[] = {"second", "third", "fourth", "fifth", "sixth", "seventh"};
+        if (count == 1) return "the outlet";
+        if (i == 0) return "left outlet";
+        if (i == count - 1) return "right outlet";
+        return i - 1 < 6 ? std::string(ordinals[i - 1]) + " outlet" : "outlet " + std::to_string(i + 1);
     }
 
     bool write(const std::string &name) {
@@ -134,6 +172,7 @@ struct Generator {
             << escape(prose.str("category", "maxlearn")) << "\">\n";
         element(out, "  ", "digest", text_of(&prose, "digest", "the object"));
         element(out, "  ", "description", text_of(&prose, "description", "the object"));
+        if (prose.get("discussion")) element(out, "  ", "discussion", text_of(&prose, "discussion", "the object"));
 
         out << "  <metadatalist>\n";
         out << "    <metadata name=\"author\">" << escape(prose.str("author", "maxlearn")) << "</metadata>\n";
@@ -142,6 +181,23 @@ struct Generator {
         }
         out << "  </metadatalist>\n";
 
+        out << "  <objarglist>\n";
+        if (const maxjson::Value *args = prose.get("arguments")) {
+            for (const maxjson::Value &a : args->items) {
+                std::string argname = a.str("name");
+                std::string where = "argument \"" + argname + "\"";
+                const maxjson::Value *opt = a.get("optional");
+                out << "    <objarg name=\"" << escape(argname) << "\" optional=\"" << (opt && opt->boolean ? 1 : 0)
+                    << "\" type=\"" << escape(text_of(&a, "type", where)) << "\">\n";
+                element(out, "      ", "digest", text_of(&a, "digest", where));
+                element(out, "      ", "description", text_of(&a, "description", where));
+                out << "    </objarg>\n";
+            }
+        }
+        out << "  </objarglist>\n";
+
+        messages(out, c, prose.get("messages"));
+        attributes(out, c, x, prose.get("attributes"));
         // The one inlet every object has.
         const maxjson::Value *inlets = prose.get("inlets");
         if (!inlets || inlets->items.size() != 1) error("the prose must describe exactly 1 inlet");
@@ -165,34 +221,18 @@ struct Generator {
             out << "    <outlet id=\"" << i << "\" type=\"" << escape(type.empty() ? "OUTLET_TYPE" : type) << "\">\n";
             element(out, "      ", "digest", o ? text_of(o, "digest", where) : "");
             element(out, "      ", "description", o ? text_of(o, "description", where) : "");
-            element(out, "      ", "assist", maxhost::assist(x, 2, i));
             out << "    </outlet>\n";
         }
         out << "  </outletlist>\n";
 
-        out << "  <objarglist>\n";
-        if (const maxjson::Value *args = prose.get("arguments")) {
-            for (const maxjson::Value &a : args->items) {
-                std::string argname = a.str("name");
-                std::string where = "argument \"" + argname + "\"";
-                const maxjson::Value *opt = a.get("optional");
-                out << "    <objarg name=\"" << escape(argname) << "\" optional=\"" << (opt && opt->boolean ? 1 : 0)
-                    << "\" type=\"" << escape(text_of(&a, "type", where)) << "\">\n";
-                element(out, "      ", "digest", text_of(&a, "digest", where));
-                element(out, "      ", "description", text_of(&a, "description", where));
-                out << "    </objarg>\n";
-            }
-        }
-        out << "  </objarglist>\n";
-
-        messages(out, c, prose.get("messages"));
-        attributes(out, c, x, prose.get("attributes"));
 
         out << "  <seealsolist>\n";
         if (const maxjson::Value *see = prose.get("seealso")) {
             for (const maxjson::Value &s : see->items) out << "    <seealso name=\"" << escape(s.text) << "\" />\n";
         }
-        out << "  </seealsolist>\n</c74object>\n";
+        out << "  </seealsolist>\n";
+        output_misc(out, x, outlets);
+        out << "</c74object>\n";
         object_free(x);
 
         if (errors.size() != errors_before) return false;
@@ -232,7 +272,9 @@ struct Generator {
                 error(where + " takes " + std::to_string(types.size()) + " arguments, its prose names " +
                       std::to_string(names->items.size()));
             }
-            if (!types.empty()) {
+            if (types.empty()) {
+                out << "      <arglist />\n";
+            } else {
                 out << "      <arglist>\n";
                 for (size_t i = 0; i < types.size(); ++i) {
                     bool optional = false;
@@ -263,6 +305,56 @@ struct Generator {
         return false;
     }
 
+    // The clip range and the value a new instance holds, as read from the class: no prose can drift.
+    static std::string range_and_default(t_class *c, t_object *x, const std::string &a,
+                                         const maxhost::AttributeInfo &info) {
+        std::vector<t_atom> names, value;
+        bool enumerated = maxhost::attribute_meta(c, a, "enumvals", &names);
+        std::string text;
+        // A bound at the type's own limit clips nothing a user can type.
+        bool top = info.clip_max && info.max < (info.type == "long" ? 2147483647.0 : 3.4e38);
+        if (!enumerated && info.clip_min && top)
+            text += " Range: " + number(info.min) + " to " + number(info.max) + " (values outside are clipped).";
+        else if (!enumerated && info.clip_min)
+            text += " Range: " + number(info.min) + " or more (lower values are clipped).";
+        else if (!enumerated && top)
+            text += " Range: up to " + number(info.max) + " (higher values are clipped).";
+        if (maxhost::get_attribute(x, a, &value) && value.size() == 1) {
+            const t_atom &v = value[0];
+            long index = v.a_type == A_LONG ? static_cast<long>(v.a_w.w_long) : -1;
+            if (enumerated && index >= 0 && static_cast<size_t>(index) < names.size())
+                text += " Default: " + maxhost::atom_to_text(names[static_cast<size_t>(index)]) + ".";
+            else if (v.a_type == A_LONG || v.a_type == A_FLOAT)
+                text += " Default: " + (info.type == "float32" ? number_f32(atom_getfloat(&v)) : number(atom_getfloat(&v))) + ".";
+        }
+        return text;
+    }
+
+    // What comes out, by type, as Max's pages list it: each outlet's prose under the type it sends.
+    void output_misc(std::ostringstream &out, t_object *x, const maxjson::Value *outlets) {
+        int count = maxhost::outlet_count(x);
+        std::vector<std::pair<std::string, std::string>> entries;
+        for (int i = 0; i < count; ++i) {
+            const maxjson::Value *o = outlets && static_cast<size_t>(i) < outlets->items.size()
+                                          ? &outlets->items[static_cast<size_t>(i)]
+                                          : nullptr;
+            std::string type = maxhost::outlet_type(x, i);
+            if (type.empty()) type = "anything";
+            std::string said = "Out " + outlet_place(i, count) + ": " + (o ? o->str("description") : "");
+            auto it = std::find_if(entries.begin(), entries.end(), [&](const auto &e) { return e.first == type; });
+            if (it == entries.end()) entries.emplace_back(type, said);
+            else it->second += " " + said;
+        }
+        if (entries.empty()) return;
+        out << "  <misc name=\"Output\">\n";
+        for (const auto &e : entries) {
+            out << "    <entry name=\"" << escape(e.first) << "\">\n";
+            element(out, "      ", "description", e.second);
+            out << "    </entry>\n";
+        }
+        out << "  </misc>\n";
+    }
+
     void attributes(std::ostringstream &out, t_class *c, t_object *x, const maxjson::Value *prose) {
         std::set<std::string> registered;
         out << "  <attributelist>\n";
@@ -280,31 +372,23 @@ struct Generator {
                 error(where + " has no prose");
                 continue;
             }
+            for (const char *key : {"label", "category"}) {
+                if (!maxhost::attribute_meta(c, a, key, nullptr))
+                    error(where + " registers no " + key + " for the inspector (CLASS_ATTR_" +
+                          (key[0] == 'l' ? "LABEL" : "CATEGORY") + ")");
+            }
+            if (p->get("label")) error("the prose gives " + where + " a label; the class registers it");
             maxhost::AttributeInfo info;
             maxhost::attribute_info(c, a, &info);
             out << "    <attribute name=\"" << escape(a) << "\" get=\"1\" set=\"1\" type=\""
                 << escape(attr_type_name(info.type)) << "\" size=\"1\">\n";
             element(out, "      ", "digest", text_of(p, "digest", where));
-            element(out, "      ", "description", text_of(p, "description", where));
+            element(out, "      ", "description", text_of(p, "description", where) + range_and_default(c, x, a, info));
             out << "      <attributelist>\n";
-            std::vector<t_atom> label;
-            if (maxhost::attribute_meta(c, a, "label", &label))
-                meta_attribute(out, "label", "symbol", maxhost::atoms_to_text(static_cast<long>(label.size()), label.data()));
-            else
-                meta_attribute(out, "label", "symbol", text_of(p, "label", where));
-            for (const char *key : {"save", "order", "style", "enumvals"}) {
+            for (const std::string &key : maxhost::attribute_meta_names(c, a)) {
                 std::vector<t_atom> m;
-                if (maxhost::attribute_meta(c, a, key, &m)) {
-                    std::string type = std::string(key) == "style" ? "symbol" : std::string(key) == "enumvals" ? "atom" : "int";
-                    meta_attribute(out, key, type, maxhost::atoms_to_text(static_cast<long>(m.size()), m.data()));
-                }
+                if (key != "undocumented" && maxhost::attribute_meta(c, a, key, &m)) meta_attribute(out, key, m);
             }
-            std::vector<t_atom> value;
-            if (maxhost::get_attribute(x, a, &value))
-                meta_attribute(out, "default", attr_type_name(info.type),
-                               maxhost::atoms_to_text(static_cast<long>(value.size()), value.data()));
-            if (info.clip_min) meta_attribute(out, "min", "float", number(info.min));
-            if (info.clip_max) meta_attribute(out, "max", "float", number(info.max));
             out << "      </attributelist>\n    </attribute>\n";
         }
         out << "  </attributelist>\n";

@@ -97,8 +97,8 @@ void *lcd_new(t_symbol *, long, t_atom *) {
     x->width = kDefaultSize;
     x->height = kDefaultSize;
     systhread_mutex_new(&x->mutex, 0);
-    // Max's lcd has four outlets (mouse position, pen position, mouse button, other messages); a
-    // patch may connect them, though nothing here sends on them.
+    // Max's lcd has four outlets (mouse position, mouse position while dragging, mouse button, and
+    // answers to queries); nothing clicks here, so they stay silent, but patches cord them as in Max.
     outlet_new(x, nullptr);
     intout(x);
     listout(x);

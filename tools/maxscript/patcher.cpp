@@ -534,10 +534,11 @@ void Interpreter::open_patcher(const std::string &where, const std::string &file
     // Box ids of this patcher: plain boxes by instance name, subpatchers by their ports.
     std::map<std::string, std::string> names;
     std::map<std::string, PatcherPorts> subpatchers;
-    std::set<std::string> outlet_boxes;  // outlet boxes have an instance (to pass on) but no outlet in Max
+    // Boxes whose instance passes messages on but which have no inlet (inlet boxes, named receives)
+    // or no outlet (outlet boxes) in Max: no cord may end or start there.
+    std::set<std::string> without_inlet, without_outlet;
     struct Port {
         double x;
-        size_t order;
         std::string name;
         bool is_inlet;
     };
@@ -621,18 +622,17 @@ void Interpreter::open_patcher(const std::string &where, const std::string &file
         }
         add_instance(name, x);
         names[id] = name;
-        if (is_port) {
-            port_boxes.push_back({left_edge(*box), port_boxes.size(), name, maxclass == "inlet"});
-            if (maxclass == "outlet") outlet_boxes.insert(id);
-        }
-        if (object_classname(x) == gensym("loadbang")) loadbangs->push_back(x);
+        if (is_port) port_boxes.push_back({left_edge(*box), name, maxclass == "inlet"});
+        t_symbol *cls = object_classname(x);
+        if (cls == gensym("loadbang")) loadbangs->push_back(x);
         // Max's counts. The host gives every object the one inlet of its header; a message box has a
         // second one (which sets its text in Max, and takes no cord here); a named receive has none.
-        t_symbol *cls = object_classname(x);
-        long real_inlets = maxclass == "message"                                    ? 2
-                           : maxclass == "inlet" || cls == gensym("receive") || cls == gensym("r") ? 0
-                                                                                                   : 1;
+        long real_inlets = 1;
+        if (maxclass == "message") real_inlets = 2;
+        if (maxclass == "inlet" || cls == gensym("receive") || cls == gensym("r")) real_inlets = 0;
         long real_outlets = maxclass == "outlet" ? 0 : maxhost::outlet_count(x);
+        if (real_inlets == 0) without_inlet.insert(id);
+        if (real_outlets == 0) without_outlet.insert(id);
         long inlets = count_of(*box, "numinlets", real_inlets);
         long outlets = count_of(*box, "numoutlets", real_outlets);
         if (inlets != real_inlets || outlets != real_outlets) {
@@ -672,7 +672,7 @@ void Interpreter::open_patcher(const std::string &where, const std::string &file
             outlet = 0;
         } else if (names.count(from)) {
             from_name = names[from];
-            if (outlet_boxes.count(from)) {
+            if (without_outlet.count(from)) {
                 fail(where, in_quotes(from_name) + " has no outlet " + std::to_string(outlet) + " (it has 0 outlets)");
                 continue;
             }
@@ -688,6 +688,10 @@ void Interpreter::open_patcher(const std::string &where, const std::string &file
             inlet = 0;
         } else if (names.count(to)) {
             to_name = names[to];
+            if (without_inlet.count(to)) {
+                fail(where, "cannot connect " + cord + " (it has no inlet)");
+                continue;
+            }
         }
         // A box left out has been reported already.
         if (from_name.empty() || to_name.empty()) continue;

@@ -169,6 +169,8 @@ struct AttributeInfo {
     double min = 0, max = 0;
 };
 bool attribute_info(t_class *c, const std::string &name, AttributeInfo *info);
+// The metadata keys added to an attribute ("save", "label", ...), in the order first added.
+std::vector<std::string> attribute_meta_names(t_class *c, const std::string &name);
 
 }  // namespace maxhost
 

@@ -72,6 +72,12 @@ static void testext_register(void) {
     class_attr_addattr_parse(c, "gain", "order", gensym("long"), 0, "1");
     attr_addfilter_clip(class_attr_get(c, gensym("gain")), 0, 10, 1, 1);
     attr_addfilter_clip(class_attr_get(c, gensym("ratio")), 0, 1, 1, 1);
+    CLASS_ATTR_LABEL(c, "gain", 0, "Gain");
+    CLASS_ATTR_CATEGORY(c, "gain", 0, "Behavior");
+    CLASS_ATTR_LABEL(c, "ratio", 0, "Ratio");
+    CLASS_ATTR_CATEGORY(c, "ratio", 0, "Behavior");
+    CLASS_ATTR_STYLE_LABEL(c, "label", 0, "text", "Shown Label");
+    CLASS_ATTR_CATEGORY(c, "label", 0, "Behavior");
 
     void *ratio = class_attr_get(c, gensym("ratio"));
     object_method(ratio, gensym("setmethod"), gensym("get"), testext_ratio_get);
