@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libpng-dev pkg-config libexpat1-dev)
 # The Pd externals and their tests in real Pd (the pd program without its GUI).
 packages+=(puredata-core puredata-dev python3)
+# The layout checks and pictures of the help patches: PIL and the font metrics Max shows them with.
+packages+=(python3-pil fonts-liberation fonts-dejavu-core)
 # The Windows build: the mingw-w64 cross compiler and binutils (objdump, dlltool), and Wine to run it.
 packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64)
 missing=()

@@ -12,8 +12,8 @@
 		"rect": [
 			80.0,
 			80.0,
-			820.0,
-			520.0
+			715.0,
+			459.0
 		],
 		"bglocked": 0,
 		"openinpresentation": 0,
@@ -29,22 +29,14 @@
 		"objectsnaponopen": 1,
 		"statusbarvisible": 2,
 		"toolbarvisible": 1,
-		"lefttoolbarpinned": 0,
-		"toptoolbarpinned": 0,
-		"righttoolbarpinned": 0,
-		"bottomtoolbarpinned": 0,
-		"toolbars_unpinned_last_save": 0,
-		"tallnewobj": 0,
 		"boxanimatetime": 200,
 		"enablehscroll": 1,
 		"enablevscroll": 1,
-		"devicewidth": 0.0,
 		"description": "",
 		"digest": "",
 		"tags": "",
 		"style": "",
 		"subpatcher_template": "",
-		"assistshowspatchername": 0,
 		"boxes": [
 			{
 				"box": {
@@ -52,15 +44,15 @@
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
+					"fontsize": 20.0,
+					"fontface": 1,
 					"patching_rect": [
 						20.0,
-						12.0,
-						600.0,
-						20.0
+						20.0,
+						307.0,
+						30.0
 					],
-					"text": "echoseq: variations on a round",
-					"fontsize": 16,
-					"fontface": 1
+					"text": "echoseq: variations on a round"
 				}
 			},
 			{
@@ -71,48 +63,49 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						20.0,
-						40.0,
-						760.0,
-						40.0
+						52.0,
+						626.0,
+						21.0
 					],
-					"text": "On load, echoseq learns a round, one note at a time, with repeated passages sent as lists. Then bang for variations.",
-					"linecount": 2
+					"text": "On load, echoseq learns a round, one note at a time, with repeated passages sent as lists. Then bang for variations."
 				}
 			},
 			{
 				"box": {
 					"id": "obj-3",
 					"maxclass": "newobj",
-					"numinlets": 1,
+					"numinlets": 0,
 					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
 					"patching_rect": [
 						30.0,
-						100.0,
-						72.0,
-						22.0
+						87.0,
+						120.0,
+						23.0
 					],
-					"outlettype": [
-						"bang"
-					],
-					"text": "loadbang"
+					"text": "r ---echoseq-melody"
 				}
 			},
 			{
 				"box": {
 					"id": "obj-4",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
+					"maxclass": "newobj",
+					"numinlets": 1,
+					"numoutlets": 3,
+					"outlettype": [
+						"int",
+						"bang",
+						"list"
+					],
 					"patching_rect": [
 						30.0,
-						130.0,
-						560.0,
-						22.0
+						126.0,
+						179.0,
+						23.0
 					],
-					"outlettype": [
-						""
-					],
-					"text": "60, 62, 64, 60, 60, 62, 64, 60, 64, 65, 67, 64, 65, 67, 67, 69, 67, 65, 64, 60"
+					"text": "echoseq @slice 1 @straight 60"
 				}
 			},
 			{
@@ -120,167 +113,273 @@
 					"id": "obj-5",
 					"maxclass": "newobj",
 					"numinlets": 1,
-					"numoutlets": 3,
+					"numoutlets": 0,
+					"outlettype": [],
 					"patching_rect": [
 						30.0,
-						260.0,
-						140.0,
-						22.0
+						179.0,
+						63.0,
+						23.0
 					],
-					"outlettype": [
-						"int",
-						"bang",
-						"list"
-					],
-					"text": "echoseq @slice 1 @straight 60"
+					"text": "print note"
 				}
 			},
 			{
 				"box": {
 					"id": "obj-6",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						30.0,
+						206.0,
+						40.0,
+						21.0
+					],
+					"text": "notes"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-7",
+					"maxclass": "newobj",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"outlettype": [],
+					"patching_rect": [
+						117.0,
+						179.0,
+						72.0,
+						23.0
+					],
+					"text": "print empty"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-8",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						117.0,
+						206.0,
+						93.0,
+						21.0
+					],
+					"text": "nothing learned"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-9",
+					"maxclass": "newobj",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"outlettype": [],
+					"patching_rect": [
+						234.0,
+						179.0,
+						73.0,
+						23.0
+					],
+					"text": "print repeat"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-10",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						234.0,
+						206.0,
+						113.0,
+						21.0
+					],
+					"text": "repeated passages"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-11",
+					"maxclass": "newobj",
+					"numinlets": 1,
+					"numoutlets": 1,
+					"outlettype": [
+						"bang"
+					],
+					"patching_rect": [
+						30.0,
+						251.0,
+						62.0,
+						23.0
+					],
+					"text": "loadbang"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-12",
 					"maxclass": "message",
 					"numinlets": 2,
 					"numoutlets": 1,
-					"patching_rect": [
-						30.0,
-						190.0,
-						338.0,
-						22.0
-					],
 					"outlettype": [
 						""
+					],
+					"patching_rect": [
+						44.0,
+						284.0,
+						406.0,
+						23.0
+					],
+					"text": "60, 62, 64, 60, 60, 62, 64, 60, 64, 65, 67, 64, 65, 67, 67, 69, 67, 65, 64, 60"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-13",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						466.0,
+						284.0,
+						229.0,
+						21.0
+					],
+					"text": "the round, learned when the patch opens"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-14",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						58.0,
+						315.0,
+						273.0,
+						23.0
 					],
 					"text": "bang, bang, bang, bang, bang, bang, bang, bang"
 				}
 			},
 			{
 				"box": {
-					"id": "obj-7",
+					"id": "obj-15",
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						30.0,
-						215.0,
-						150.0,
-						40.0
+						466.0,
+						315.0,
+						141.0,
+						21.0
 					],
-					"text": "eight notes of a variation",
-					"linecount": 2
+					"text": "eight notes of a variation"
 				}
 			},
 			{
 				"box": {
-					"id": "obj-8",
+					"id": "obj-16",
 					"maxclass": "message",
 					"numinlets": 2,
 					"numoutlets": 1,
-					"patching_rect": [
-						200.0,
-						190.0,
-						44.0,
-						22.0
-					],
 					"outlettype": [
 						""
+					],
+					"patching_rect": [
+						72.0,
+						346.0,
+						36.0,
+						23.0
 					],
 					"text": "go 0"
 				}
 			},
 			{
 				"box": {
-					"id": "obj-9",
+					"id": "obj-17",
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						200.0,
-						215.0,
-						150.0,
-						20.0
+						466.0,
+						346.0,
+						74.0,
+						21.0
 					],
 					"text": "from the top"
 				}
 			},
 			{
 				"box": {
-					"id": "obj-10",
+					"id": "obj-18",
 					"maxclass": "message",
 					"numinlets": 2,
 					"numoutlets": 1,
-					"patching_rect": [
-						370.0,
-						190.0,
-						86.0,
-						22.0
-					],
 					"outlettype": [
 						""
+					],
+					"patching_rect": [
+						86.0,
+						377.0,
+						82.0,
+						23.0
 					],
 					"text": "dump_max 0"
 				}
 			},
 			{
 				"box": {
-					"id": "obj-11",
+					"id": "obj-19",
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						370.0,
-						215.0,
-						150.0,
-						20.0
+						466.0,
+						377.0,
+						90.0,
+						21.0
 					],
 					"text": "print the oracle"
 				}
 			},
 			{
 				"box": {
-					"id": "obj-12",
+					"id": "obj-20",
 					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 0,
+					"outlettype": [],
 					"patching_rect": [
 						30.0,
-						320.0,
-						86.0,
-						22.0
+						416.0,
+						122.0,
+						23.0
 					],
-					"outlettype": [],
-					"text": "print note"
+					"text": "s ---echoseq-melody"
 				}
 			},
 			{
 				"box": {
-					"id": "obj-13",
-					"maxclass": "newobj",
+					"id": "obj-21",
+					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						180.0,
-						320.0,
-						93.0,
-						22.0
+						164.0,
+						416.0,
+						129.0,
+						21.0
 					],
-					"outlettype": [],
-					"text": "print empty"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-14",
-					"maxclass": "newobj",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						330.0,
-						320.0,
-						100.0,
-						22.0
-					],
-					"outlettype": [],
-					"text": "print repeat"
+					"text": "to the object at the top"
 				}
 			}
 		],
@@ -312,11 +411,11 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-6",
-						0
+						"obj-4",
+						1
 					],
 					"destination": [
-						"obj-5",
+						"obj-7",
 						0
 					]
 				}
@@ -324,11 +423,11 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-8",
-						0
+						"obj-4",
+						2
 					],
 					"destination": [
-						"obj-5",
+						"obj-9",
 						0
 					]
 				}
@@ -336,19 +435,7 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-10",
-						0
-					],
-					"destination": [
-						"obj-5",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-5",
+						"obj-11",
 						0
 					],
 					"destination": [
@@ -360,11 +447,11 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-5",
-						1
+						"obj-12",
+						0
 					],
 					"destination": [
-						"obj-13",
+						"obj-20",
 						0
 					]
 				}
@@ -372,11 +459,35 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-5",
-						2
+						"obj-14",
+						0
 					],
 					"destination": [
-						"obj-14",
+						"obj-20",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-16",
+						0
+					],
+					"destination": [
+						"obj-20",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-18",
+						0
+					],
+					"destination": [
+						"obj-20",
 						0
 					]
 				}

@@ -12,8 +12,8 @@
 		"rect": [
 			80.0,
 			80.0,
-			820.0,
-			520.0
+			739.0,
+			708.0
 		],
 		"bglocked": 0,
 		"openinpresentation": 0,
@@ -29,22 +29,14 @@
 		"objectsnaponopen": 1,
 		"statusbarvisible": 2,
 		"toolbarvisible": 1,
-		"lefttoolbarpinned": 0,
-		"toptoolbarpinned": 0,
-		"righttoolbarpinned": 0,
-		"bottomtoolbarpinned": 0,
-		"toolbars_unpinned_last_save": 0,
-		"tallnewobj": 0,
 		"boxanimatetime": 200,
 		"enablehscroll": 1,
 		"enablevscroll": 1,
-		"devicewidth": 0.0,
 		"description": "",
 		"digest": "",
 		"tags": "",
 		"style": "",
 		"subpatcher_template": "",
-		"assistshowspatchername": 0,
 		"boxes": [
 			{
 				"box": {
@@ -52,15 +44,15 @@
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
+					"fontsize": 20.0,
+					"fontface": 1,
 					"patching_rect": [
 						20.0,
-						12.0,
-						600.0,
-						20.0
+						20.0,
+						218.0,
+						30.0
 					],
-					"text": "gasnet: three clusters",
-					"fontsize": 16,
-					"fontface": 1
+					"text": "gasnet: three clusters"
 				}
 			},
 			{
@@ -71,48 +63,48 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						20.0,
-						40.0,
-						760.0,
-						40.0
+						52.0,
+						687.0,
+						21.0
 					],
-					"text": "On load, gasnet learns thirty points around three centres. Ask for units, or draw them: the columns of one cluster share a colour.",
-					"linecount": 2
+					"text": "On load, gasnet learns thirty points around three centres. Ask for units, or draw them: the columns of one cluster share a colour."
 				}
 			},
 			{
 				"box": {
 					"id": "obj-3",
 					"maxclass": "newobj",
-					"numinlets": 1,
+					"numinlets": 0,
 					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
 					"patching_rect": [
 						30.0,
-						100.0,
-						72.0,
-						22.0
+						87.0,
+						113.0,
+						23.0
 					],
-					"outlettype": [
-						"bang"
-					],
-					"text": "loadbang"
+					"text": "r ---gasnet-clusters"
 				}
 			},
 			{
 				"box": {
 					"id": "obj-4",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"patching_rect": [
-						30.0,
-						130.0,
-						560.0,
-						22.0
-					],
+					"maxclass": "newobj",
+					"numinlets": 1,
+					"numoutlets": 2,
 					"outlettype": [
+						"list",
 						""
 					],
-					"text": "learn 19 106, learn 98 90, learn 50 9, learn 22 105, learn 97 89, learn 50 16, learn 17 104, learn 93 86, learn 56 9, learn 17 105, learn 100 86, learn 50 17, learn 15 107, learn 102 90, learn 59 8, learn 23 113, learn 98 80, learn 53 8, learn 22 106, learn 96 86, learn 52 16, learn 15 113, learn 96 88, learn 60 10, learn 15 113, learn 101 90, learn 53 13, learn 15 112, learn 103 81, learn 59 8"
+					"patching_rect": [
+						30.0,
+						126.0,
+						59.0,
+						23.0
+					],
+					"text": "gasnet 9"
 				}
 			},
 			{
@@ -120,138 +112,35 @@
 					"id": "obj-5",
 					"maxclass": "newobj",
 					"numinlets": 1,
-					"numoutlets": 2,
-					"patching_rect": [
-						30.0,
-						260.0,
-						140.0,
-						22.0
-					],
-					"outlettype": [
-						"list",
-						""
-					],
-					"text": "gasnet 9"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-6",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"patching_rect": [
-						30.0,
-						190.0,
-						128.0,
-						22.0
-					],
-					"outlettype": [
-						""
-					],
-					"text": "bang, bang, bang"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-7",
-					"maxclass": "comment",
-					"numinlets": 1,
 					"numoutlets": 0,
-					"patching_rect": [
-						30.0,
-						215.0,
-						150.0,
-						20.0
-					],
-					"text": "three random units"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-8",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"patching_rect": [
-						200.0,
-						190.0,
-						72.0,
-						22.0
-					],
-					"outlettype": [
-						""
-					],
-					"text": "dump_lcd"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-9",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						200.0,
-						215.0,
-						150.0,
-						20.0
-					],
-					"text": "draw the units"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-10",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"patching_rect": [
-						370.0,
-						190.0,
-						72.0,
-						22.0
-					],
-					"outlettype": [
-						""
-					],
-					"text": "dump_max"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-11",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						370.0,
-						215.0,
-						150.0,
-						20.0
-					],
-					"text": "print them"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-12",
-					"maxclass": "newobj",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						30.0,
-						320.0,
-						86.0,
-						22.0
-					],
 					"outlettype": [],
+					"patching_rect": [
+						30.0,
+						179.0,
+						59.0,
+						23.0
+					],
 					"text": "print unit"
 				}
 			},
 			{
 				"box": {
-					"id": "obj-13",
+					"id": "obj-6",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						30.0,
+						206.0,
+						36.0,
+						21.0
+					],
+					"text": "units"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-7",
 					"maxclass": "lcd",
 					"numinlets": 1,
 					"numoutlets": 4,
@@ -262,11 +151,207 @@
 						""
 					],
 					"patching_rect": [
-						600.0,
-						100.0,
+						113.0,
+						179.0,
 						200.0,
 						200.0
 					]
+				}
+			},
+			{
+				"box": {
+					"id": "obj-8",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						113.0,
+						383.0,
+						125.0,
+						21.0
+					],
+					"text": "dump_lcd draws here"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-9",
+					"maxclass": "newobj",
+					"numinlets": 1,
+					"numoutlets": 1,
+					"outlettype": [
+						"bang"
+					],
+					"patching_rect": [
+						30.0,
+						428.0,
+						62.0,
+						23.0
+					],
+					"text": "loadbang"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-10",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						44.0,
+						461.0,
+						420.0,
+						95.0
+					],
+					"text": "learn 19 106, learn 98 90, learn 50 9, learn 22 105, learn 97 89, learn 50 16, learn 17 104, learn 93 86, learn 56 9, learn 17 105, learn 100 86, learn 50 17, learn 15 107, learn 102 90, learn 59 8, learn 23 113, learn 98 80, learn 53 8, learn 22 106, learn 96 86, learn 52 16, learn 15 113, learn 96 88, learn 60 10, learn 15 113, learn 101 90, learn 53 13, learn 15 112, learn 103 81, learn 59 8"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-11",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						480.0,
+						461.0,
+						239.0,
+						21.0
+					],
+					"text": "thirty points, learned when the patch opens"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-12",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						58.0,
+						564.0,
+						106.0,
+						23.0
+					],
+					"text": "bang, bang, bang"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-13",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						480.0,
+						564.0,
+						111.0,
+						21.0
+					],
+					"text": "three random units"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-14",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						72.0,
+						595.0,
+						65.0,
+						23.0
+					],
+					"text": "dump_lcd"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-15",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						480.0,
+						595.0,
+						85.0,
+						21.0
+					],
+					"text": "draw the units"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-16",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						86.0,
+						626.0,
+						72.0,
+						23.0
+					],
+					"text": "dump_max"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-17",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						480.0,
+						626.0,
+						64.0,
+						21.0
+					],
+					"text": "print them"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-18",
+					"maxclass": "newobj",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"outlettype": [],
+					"patching_rect": [
+						30.0,
+						665.0,
+						115.0,
+						23.0
+					],
+					"text": "s ---gasnet-clusters"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-19",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						157.0,
+						665.0,
+						129.0,
+						21.0
+					],
+					"text": "to the object at the top"
 				}
 			}
 		],
@@ -298,11 +383,11 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-6",
-						0
+						"obj-4",
+						1
 					],
 					"destination": [
-						"obj-5",
+						"obj-7",
 						0
 					]
 				}
@@ -310,11 +395,11 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-8",
+						"obj-9",
 						0
 					],
 					"destination": [
-						"obj-5",
+						"obj-10",
 						0
 					]
 				}
@@ -326,7 +411,7 @@
 						0
 					],
 					"destination": [
-						"obj-5",
+						"obj-18",
 						0
 					]
 				}
@@ -334,23 +419,35 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-5",
-						0
-					],
-					"destination": [
 						"obj-12",
 						0
+					],
+					"destination": [
+						"obj-18",
+						0
 					]
 				}
 			},
 			{
 				"patchline": {
 					"source": [
-						"obj-5",
-						1
+						"obj-14",
+						0
 					],
 					"destination": [
-						"obj-13",
+						"obj-18",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-16",
+						0
+					],
+					"destination": [
+						"obj-18",
 						0
 					]
 				}

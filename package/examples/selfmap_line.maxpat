@@ -12,8 +12,8 @@
 		"rect": [
 			80.0,
 			80.0,
-			980.0,
-			760.0
+			672.0,
+			740.0
 		],
 		"bglocked": 0,
 		"openinpresentation": 0,
@@ -29,22 +29,14 @@
 		"objectsnaponopen": 1,
 		"statusbarvisible": 2,
 		"toolbarvisible": 1,
-		"lefttoolbarpinned": 0,
-		"toptoolbarpinned": 0,
-		"righttoolbarpinned": 0,
-		"bottomtoolbarpinned": 0,
-		"toolbars_unpinned_last_save": 0,
-		"tallnewobj": 0,
 		"boxanimatetime": 200,
 		"enablehscroll": 1,
 		"enablevscroll": 1,
-		"devicewidth": 0.0,
 		"description": "",
 		"digest": "",
 		"tags": "",
 		"style": "",
 		"subpatcher_template": "",
-		"assistshowspatchername": 0,
 		"boxes": [
 			{
 				"box": {
@@ -52,15 +44,15 @@
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
+					"fontsize": 20.0,
+					"fontface": 1,
 					"patching_rect": [
-						20,
-						12,
-						600.0,
-						20.0
+						20.0,
+						20.0,
+						239.0,
+						30.0
 					],
-					"text": "selfmap: a line of points",
-					"fontsize": 18,
-					"fontface": 1
+					"text": "selfmap: a line of points"
 				}
 			},
 			{
@@ -70,10 +62,10 @@
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						20,
-						40,
-						760,
-						40.0
+						20.0,
+						52.0,
+						632.0,
+						21.0
 					],
 					"text": "Teach the chain points along a diagonal, then read its units in order: they run along the line from one end to the other."
 				}
@@ -81,305 +73,74 @@
 			{
 				"box": {
 					"id": "obj-3",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						20,
-						90,
-						500.0,
-						20.0
+					"maxclass": "newobj",
+					"numinlets": 0,
+					"numoutlets": 1,
+					"outlettype": [
+						""
 					],
-					"text": "Learn",
-					"fontsize": 13,
-					"fontface": 1
+					"patching_rect": [
+						30.0,
+						87.0,
+						97.0,
+						23.0
+					],
+					"text": "r ---selfmap-line"
 				}
 			},
 			{
 				"box": {
 					"id": "obj-4",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"patching_rect": [
-						20,
-						114,
-						200,
-						22.0
-					],
-					"outlettype": [
-						""
-					],
-					"text": "learn 0 127, learn 127 0, learn 64 64, learn 32 96, learn 96 32"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-5",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						230,
-						114,
-						420,
-						20.0
-					],
-					"text": "points along the diagonal"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-6",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"patching_rect": [
-						20,
-						140,
-						200,
-						22.0
-					],
-					"outlettype": [
-						""
-					],
-					"text": "learn 16 112, learn 112 16, learn 48 80, learn 80 48"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-7",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						230,
-						140,
-						420,
-						20.0
-					],
-					"text": "more of them"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-8",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						20,
-						174,
-						500.0,
-						20.0
-					],
-					"text": "Read",
-					"fontsize": 13,
-					"fontface": 1
-				}
-			},
-			{
-				"box": {
-					"id": "obj-9",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"patching_rect": [
-						20,
-						198,
-						200,
-						22.0
-					],
-					"outlettype": [
-						""
-					],
-					"text": "1, 2, 3, 4, 5, 6"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-10",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						230,
-						198,
-						420,
-						20.0
-					],
-					"text": "the units in chain order"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-11",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"patching_rect": [
-						20,
-						224,
-						200,
-						22.0
-					],
-					"outlettype": [
-						""
-					],
-					"text": "dump_max"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-12",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						230,
-						224,
-						420,
-						20.0
-					],
-					"text": "print the map"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-13",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"patching_rect": [
-						20,
-						250,
-						200,
-						22.0
-					],
-					"outlettype": [
-						""
-					],
-					"text": "dump_lcd"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-14",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						230,
-						250,
-						420,
-						20.0
-					],
-					"text": "draw it"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-15",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						20,
-						284,
-						700,
-						20.0
-					],
-					"text": "Attributes",
-					"fontsize": 13,
-					"fontface": 1
-				}
-			},
-			{
-				"box": {
-					"id": "obj-16",
-					"maxclass": "message",
-					"numinlets": 2,
-					"numoutlets": 1,
-					"patching_rect": [
-						20,
-						308,
-						200,
-						22.0
-					],
-					"outlettype": [
-						""
-					],
-					"text": "pas 0.5"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-17",
-					"maxclass": "comment",
-					"numinlets": 1,
-					"numoutlets": 0,
-					"patching_rect": [
-						230,
-						308,
-						420,
-						20.0
-					],
-					"text": "move half the way"
-				}
-			},
-			{
-				"box": {
-					"id": "obj-18",
 					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 2,
-					"patching_rect": [
-						680,
-						120,
-						120,
-						22.0
-					],
 					"outlettype": [
 						"list",
 						""
+					],
+					"patching_rect": [
+						30.0,
+						126.0,
+						105.0,
+						23.0
 					],
 					"text": "selfmap 6 20 127"
 				}
 			},
 			{
 				"box": {
-					"id": "obj-19",
+					"id": "obj-5",
 					"maxclass": "newobj",
 					"numinlets": 1,
 					"numoutlets": 0,
-					"patching_rect": [
-						680,
-						180,
-						100,
-						22.0
-					],
 					"outlettype": [],
+					"patching_rect": [
+						30.0,
+						179.0,
+						59.0,
+						23.0
+					],
 					"text": "print unit"
 				}
 			},
 			{
 				"box": {
-					"id": "obj-20",
+					"id": "obj-6",
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						680,
-						205,
-						150,
-						20.0
+						30.0,
+						206.0,
+						83.0,
+						21.0
 					],
 					"text": "units and lists"
 				}
 			},
 			{
 				"box": {
-					"id": "obj-21",
+					"id": "obj-7",
 					"maxclass": "lcd",
 					"numinlets": 1,
 					"numoutlets": 4,
@@ -390,26 +151,303 @@
 						""
 					],
 					"patching_rect": [
-						680,
-						240,
-						200,
+						137.0,
+						179.0,
+						200.0,
 						200.0
 					]
 				}
 			},
 			{
 				"box": {
-					"id": "obj-22",
+					"id": "obj-8",
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
-						680,
-						450,
-						150,
-						20.0
+						137.0,
+						383.0,
+						125.0,
+						21.0
 					],
 					"text": "dump_lcd draws here"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-9",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"fontface": 1,
+					"patching_rect": [
+						30.0,
+						428.0,
+						43.0,
+						21.0
+					],
+					"text": "Learn"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-10",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						30.0,
+						453.0,
+						339.0,
+						23.0
+					],
+					"text": "learn 0 127, learn 127 0, learn 64 64, learn 32 96, learn 96 32"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-11",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						385.0,
+						453.0,
+						144.0,
+						21.0
+					],
+					"text": "points along the diagonal"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-12",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						44.0,
+						484.0,
+						286.0,
+						23.0
+					],
+					"text": "learn 16 112, learn 112 16, learn 48 80, learn 80 48"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-13",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						385.0,
+						484.0,
+						81.0,
+						21.0
+					],
+					"text": "more of them"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-14",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"fontface": 1,
+					"patching_rect": [
+						58.0,
+						515.0,
+						40.0,
+						21.0
+					],
+					"text": "Read"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-15",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						58.0,
+						540.0,
+						86.0,
+						23.0
+					],
+					"text": "1, 2, 3, 4, 5, 6"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-16",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						385.0,
+						540.0,
+						132.0,
+						21.0
+					],
+					"text": "the units in chain order"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-17",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						72.0,
+						571.0,
+						72.0,
+						23.0
+					],
+					"text": "dump_max"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-18",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						385.0,
+						571.0,
+						81.0,
+						21.0
+					],
+					"text": "print the map"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-19",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						86.0,
+						602.0,
+						65.0,
+						23.0
+					],
+					"text": "dump_lcd"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-20",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						385.0,
+						602.0,
+						46.0,
+						21.0
+					],
+					"text": "draw it"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-21",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"fontface": 1,
+					"patching_rect": [
+						100.0,
+						633.0,
+						67.0,
+						21.0
+					],
+					"text": "Attributes"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-22",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"outlettype": [
+						""
+					],
+					"patching_rect": [
+						100.0,
+						658.0,
+						52.0,
+						23.0
+					],
+					"text": "pas 0.5"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-23",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						385.0,
+						658.0,
+						107.0,
+						21.0
+					],
+					"text": "move half the way"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-24",
+					"maxclass": "newobj",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"outlettype": [],
+					"patching_rect": [
+						30.0,
+						697.0,
+						99.0,
+						23.0
+					],
+					"text": "s ---selfmap-line"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-25",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						141.0,
+						697.0,
+						129.0,
+						21.0
+					],
+					"text": "to the object at the top"
 				}
 			}
 		],
@@ -417,11 +455,23 @@
 			{
 				"patchline": {
 					"source": [
+						"obj-3",
+						0
+					],
+					"destination": [
+						"obj-4",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
 						"obj-4",
 						0
 					],
 					"destination": [
-						"obj-18",
+						"obj-5",
 						0
 					]
 				}
@@ -429,83 +479,83 @@
 			{
 				"patchline": {
 					"source": [
-						"obj-6",
-						0
-					],
-					"destination": [
-						"obj-18",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-9",
-						0
-					],
-					"destination": [
-						"obj-18",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-11",
-						0
-					],
-					"destination": [
-						"obj-18",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-13",
-						0
-					],
-					"destination": [
-						"obj-18",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-16",
-						0
-					],
-					"destination": [
-						"obj-18",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-18",
-						0
-					],
-					"destination": [
-						"obj-19",
-						0
-					]
-				}
-			},
-			{
-				"patchline": {
-					"source": [
-						"obj-18",
+						"obj-4",
 						1
 					],
 					"destination": [
-						"obj-21",
+						"obj-7",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-10",
+						0
+					],
+					"destination": [
+						"obj-24",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-12",
+						0
+					],
+					"destination": [
+						"obj-24",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-15",
+						0
+					],
+					"destination": [
+						"obj-24",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-17",
+						0
+					],
+					"destination": [
+						"obj-24",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-19",
+						0
+					],
+					"destination": [
+						"obj-24",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-22",
+						0
+					],
+					"destination": [
+						"obj-24",
 						0
 					]
 				}

@@ -29,7 +29,8 @@ const std::map<std::string, Expected> kExpected = {
     {"help/selfmap.maxhelp",
      {{R"(^units: \d+ \d+$)", R"(^Taille carte : 8$)", R"(^Pas d'apprentissage : 1\.00$)"}, true}},
     {"examples/selfmap_line.maxpat", {{R"(^unit: \d+ \d+$)", R"(^Taille carte : 6$)"}, true}},
-    {"help/echoseq.maxhelp", {{R"(^note: (60|62|64|65|67)$)", R"(^Nb de noeuds : 12 / lrs : 2 / straight : 20$)"}, false}},
+    // The basic tab learns its melody on load and again when clicked, then three notes: 19 symbols.
+    {"help/echoseq.maxhelp", {{R"(^note: (60|62|64|65|67)$)", R"(^Nb de noeuds : 20 / lrs : 2 / straight : 20$)"}, false}},
     {"examples/gasnet_clusters.maxpat", {{R"(^unit: \d+ \d+$)", R"(^GNG : \d / 9$)"}, true}},
     {"examples/chainlet_phrases.maxpat", {{R"(^note: \d+$)", R"(^score: \d+\.\d+$)"}, true}},
     {"examples/echoseq_melody.maxpat",

@@ -1,0 +1,23 @@
+# MAXLEARN_PIL_PYTHON: a Python 3 that can import PIL (Debian's python3-pil), for the patch layout
+# checks and pictures; the first Python found may be another one (a virtual environment).
+if(NOT MAXLEARN_PIL_PYTHON)  # looked for again at each configure until found
+  find_package(Python3 COMPONENTS Interpreter QUIET)
+  set(candidates "")
+  if(Python3_EXECUTABLE)
+    list(APPEND candidates "${Python3_EXECUTABLE}")
+  endif()
+  list(APPEND candidates /usr/bin/python3)
+  set(found "")
+  foreach(python ${candidates})
+    if(NOT found AND EXISTS "${python}")
+      execute_process(COMMAND "${python}" -c "import PIL" RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
+      if(status EQUAL 0)
+        set(found "${python}")
+      endif()
+    endif()
+  endforeach()
+  if(NOT found)
+    message(STATUS "Patch layout checks skipped: needs python3 with PIL (python3-pil) and fonts-liberation")
+  endif()
+  set(MAXLEARN_PIL_PYTHON "${found}" CACHE INTERNAL "Python 3 with PIL")
+endif()
