@@ -39,14 +39,16 @@ t_class *chainlet_class = NULL;
 // Small helpers
 // ---------------------------------------------------------------------------------------------
 
-// Relaxed atomic access for dump_busy, which the clock task clears on the scheduler thread.
+// dump_busy hands the dump buffer from thread to thread: the clock task clears it (release) once
+// the printing thread is done with the buffer, and the next dump_max takes it (acquire) before
+// writing the buffer again.
 #if defined(_MSC_VER) && !defined(__clang__)
 #include <intrin.h>
 static t_int32 chainlet_swap(t_int32 *p, t_int32 v) { return (t_int32)_InterlockedExchange((volatile long *)p, (long)v); }
-static void chainlet_store(t_int32 *p, t_int32 v) { *(volatile t_int32 *)p = v; }
+static void chainlet_store(t_int32 *p, t_int32 v) { _InterlockedExchange((volatile long *)p, (long)v); }
 #else
-static t_int32 chainlet_swap(t_int32 *p, t_int32 v) { return __atomic_exchange_n(p, v, __ATOMIC_RELAXED); }
-static void chainlet_store(t_int32 *p, t_int32 v) { __atomic_store_n(p, v, __ATOMIC_RELAXED); }
+static t_int32 chainlet_swap(t_int32 *p, t_int32 v) { return __atomic_exchange_n(p, v, __ATOMIC_ACQ_REL); }
+static void chainlet_store(t_int32 *p, t_int32 v) { __atomic_store_n(p, v, __ATOMIC_RELEASE); }
 #endif
 
 // A real draw from 0 to 1 inclusive.
