@@ -11,8 +11,13 @@
 // "vraisemblance" answers 1000.0 when it is taken); `model_mutex` guards the model and is held
 // by every reader and writer: the passes, "bang", "clear", the dump snapshot and the lcd colours.
 // Nothing is posted or sent while either is held.
+//
+// "list" and "vraisemblance" run with flush-to-zero set (maxlearn_fpmode.h): the rows of symbols a
+// state stops seeing shrink towards 0 list after list, and would otherwise spend many lists in the
+// subnormal range, where each operation costs a hundred times more.
 
 #include "chainlet.h"
+#include "maxlearn_fpmode.h"
 
 #include <limits.h>
 #include <math.h>
@@ -664,6 +669,8 @@ void chainlet_list(t_chainlet *x, t_symbol *s, long argc, t_atom *argv)
     if (argc <= 0 || !argv) return;  // an empty list is ignored
     if (systhread_mutex_trylock(x->mutex) != 0) return;
     systhread_mutex_lock(x->model_mutex);
+    t_maxlearn_fpmode fp;
+    maxlearn_fpmode_enter(&fp);
     if (chainlet_complete(x) && graf_init_vecteur(x, argc, argv)) {
         calculer_forward(x);
         calculer_backward(x);
@@ -677,6 +684,7 @@ void chainlet_list(t_chainlet *x, t_symbol *s, long argc, t_atom *argv)
             x->trained = 1;
         }
     }
+    maxlearn_fpmode_leave(&fp);
     systhread_mutex_unlock(x->model_mutex);
     systhread_mutex_unlock(x->mutex);
 }
@@ -688,10 +696,13 @@ void chainlet_vraisemblance(t_chainlet *x, t_symbol *s, long argc, t_atom *argv)
     // An empty sequence, one longer than any the host delivers, and a busy lock all answer 1000.0.
     if (argc > 0 && argc <= CHAINLET_MAX_SCORE && argv && systhread_mutex_trylock(x->mutex) == 0) {
         systhread_mutex_lock(x->model_mutex);
+        t_maxlearn_fpmode fp;
+        maxlearn_fpmode_enter(&fp);
         if (chainlet_complete(x) && graf_init_vecteur(x, argc, argv)) {
             calculer_forward(x);
             score = calculer_vraisemblance(x);
         }
+        maxlearn_fpmode_leave(&fp);
         systhread_mutex_unlock(x->model_mutex);
         systhread_mutex_unlock(x->mutex);
     }
