@@ -638,7 +638,9 @@ double calculer_vraisemblance(t_chainlet *x)
     if (!x->coefficients || x->sequence_length <= 0) return 0.0;
     double s = 0.0;
     for (long t = 0; t < x->sequence_length; t++) s += x->coefficients[t];
-    return s != 0.0 ? 1.0 / s : 0.0;
+    // A step below about 5.6e-309 overflows its coefficient, and the steps after it carry inf x 0:
+    // a sum that is not finite is as good as impossible.
+    return s != 0.0 && isfinite(s) ? 1.0 / s : 0.0;
 }
 
 // ---------------------------------------------------------------------------------------------
