@@ -11,8 +11,13 @@
 // "vraisemblance" answers 1000.0 when it is taken); `model_mutex` guards the model and is held
 // by every reader and writer: the passes, "bang", "clear", the dump snapshot and the lcd colours.
 // Nothing is posted or sent while either is held.
+//
+// "list" and "vraisemblance" run with flush-to-zero set (maxlearn_fpmode.h): the rows of symbols a
+// state stops seeing shrink towards 0 list after list, and would otherwise spend many lists in the
+// subnormal range, where each operation costs a hundred times more.
 
 #include "chainlet.h"
+#include "maxlearn_fpmode.h"
 
 #include <limits.h>
 #include <math.h>
@@ -39,14 +44,16 @@ t_class *chainlet_class = NULL;
 // Small helpers
 // ---------------------------------------------------------------------------------------------
 
-// Relaxed atomic access for dump_busy, which the clock task clears on the scheduler thread.
+// dump_busy hands the dump buffer from thread to thread: the clock task clears it (release) once
+// the printing thread is done with the buffer, and the next dump_max takes it (acquire) before
+// writing the buffer again.
 #if defined(_MSC_VER) && !defined(__clang__)
 #include <intrin.h>
 static t_int32 chainlet_swap(t_int32 *p, t_int32 v) { return (t_int32)_InterlockedExchange((volatile long *)p, (long)v); }
-static void chainlet_store(t_int32 *p, t_int32 v) { *(volatile t_int32 *)p = v; }
+static void chainlet_store(t_int32 *p, t_int32 v) { _InterlockedExchange((volatile long *)p, (long)v); }
 #else
-static t_int32 chainlet_swap(t_int32 *p, t_int32 v) { return __atomic_exchange_n(p, v, __ATOMIC_RELAXED); }
-static void chainlet_store(t_int32 *p, t_int32 v) { __atomic_store_n(p, v, __ATOMIC_RELAXED); }
+static t_int32 chainlet_swap(t_int32 *p, t_int32 v) { return __atomic_exchange_n(p, v, __ATOMIC_ACQ_REL); }
+static void chainlet_store(t_int32 *p, t_int32 v) { __atomic_store_n(p, v, __ATOMIC_RELEASE); }
 #endif
 
 // A real draw from 0 to 1 inclusive.
@@ -631,7 +638,9 @@ double calculer_vraisemblance(t_chainlet *x)
     if (!x->coefficients || x->sequence_length <= 0) return 0.0;
     double s = 0.0;
     for (long t = 0; t < x->sequence_length; t++) s += x->coefficients[t];
-    return s != 0.0 ? 1.0 / s : 0.0;
+    // A step below about 5.6e-309 overflows its coefficient, and the steps after it carry inf x 0:
+    // a sum that is not finite is as good as impossible.
+    return s != 0.0 && isfinite(s) ? 1.0 / s : 0.0;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -662,6 +671,8 @@ void chainlet_list(t_chainlet *x, t_symbol *s, long argc, t_atom *argv)
     if (argc <= 0 || !argv) return;  // an empty list is ignored
     if (systhread_mutex_trylock(x->mutex) != 0) return;
     systhread_mutex_lock(x->model_mutex);
+    t_maxlearn_fpmode fp;
+    maxlearn_fpmode_enter(&fp);
     if (chainlet_complete(x) && graf_init_vecteur(x, argc, argv)) {
         calculer_forward(x);
         calculer_backward(x);
@@ -675,6 +686,7 @@ void chainlet_list(t_chainlet *x, t_symbol *s, long argc, t_atom *argv)
             x->trained = 1;
         }
     }
+    maxlearn_fpmode_leave(&fp);
     systhread_mutex_unlock(x->model_mutex);
     systhread_mutex_unlock(x->mutex);
 }
@@ -686,10 +698,13 @@ void chainlet_vraisemblance(t_chainlet *x, t_symbol *s, long argc, t_atom *argv)
     // An empty sequence, one longer than any the host delivers, and a busy lock all answer 1000.0.
     if (argc > 0 && argc <= CHAINLET_MAX_SCORE && argv && systhread_mutex_trylock(x->mutex) == 0) {
         systhread_mutex_lock(x->model_mutex);
+        t_maxlearn_fpmode fp;
+        maxlearn_fpmode_enter(&fp);
         if (chainlet_complete(x) && graf_init_vecteur(x, argc, argv)) {
             calculer_forward(x);
             score = calculer_vraisemblance(x);
         }
+        maxlearn_fpmode_leave(&fp);
         systhread_mutex_unlock(x->model_mutex);
         systhread_mutex_unlock(x->mutex);
     }

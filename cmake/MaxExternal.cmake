@@ -5,10 +5,13 @@
 # <class>.mxe64 in the externals folder, linked against MaxAPI.dll with its C and C++ runtimes
 # inside, so it loads in Max as well. Against a real Max SDK it is a .mxe64 (Windows) or a .mxo
 # bundle (macOS) linked with the SDK's MaxAPI.
+#
+# Every external sees common/, the host-independent headers that the objects share.
 function(add_max_external name)
   set(sources ${ARGN})
   if(MAX_SDK_DIR)
     add_library(${name} MODULE ${sources})
+    target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/common")
     set_target_properties(${name} PROPERTIES LIBRARY_OUTPUT_DIRECTORY "${MAXLEARN_EXTERNALS_DIR}")
     # System headers: the SDK's own warnings stay out of the project's.
     target_include_directories(${name} SYSTEM PRIVATE "${MAX_SDK_INCLUDES}")
@@ -26,7 +29,7 @@ function(add_max_external name)
   endif()
 
   add_library(${name} SHARED ${sources})
-  target_include_directories(${name} PUBLIC "${CMAKE_CURRENT_SOURCE_DIR}")
+  target_include_directories(${name} PUBLIC "${CMAKE_CURRENT_SOURCE_DIR}" "${PROJECT_SOURCE_DIR}/common")
   set_target_properties(${name} PROPERTIES
     PREFIX ""
     LIBRARY_OUTPUT_DIRECTORY "${MAXLEARN_EXTERNALS_DIR}"

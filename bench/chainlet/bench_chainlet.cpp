@@ -1,5 +1,5 @@
 // chainlet speed: one "list" at the bounds (50 states, 256 symbols) and at the defaults (6 states,
-// 16 symbols), "vraisemblance" at the bounds, "bang" at 50 states, and the design's loops
+// 16 symbols), a long stream of 3000 lists at the bounds, "vraisemblance" at the bounds, "bang" at 50 states, and the design's loops
 // transcribed plainly (tests/chainlet/chainlet_reference.h) for comparison. Handlers are called
 // directly; each message is timed on its own (mean, 99.9th percentile and slowest message).
 #include "chainlet.h"
@@ -9,6 +9,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -109,6 +112,61 @@ void BM_list_alternating_lengths(benchmark::State &state)
     object_free(x);
 }
 
+// A long mixed stream: 3000 lists of 256 symbols at 50 states, each list 24 neighbouring symbols
+// from a base that changes from list to list, as phrases in different registers are. The base
+// either jumps anywhere (argument 0) or wanders a few steps up or down (argument 1); wandering,
+// the registers a state stops hearing shrink in its rows list after list far below any value a
+// short run reaches, until the lists that return there are refused as impossible. Reported per
+// block of 250 lists (b01 = lists 1-250, ...): the mean, the 99.9th percentile and the slowest
+// list in microseconds, the smallest of the runs each, and the lists the model refused.
+void BM_list_long_stream(benchmark::State &state)
+{
+    constexpr size_t lists = 3000, block = 250, length = 256;
+    const bool wander = state.range(0) != 0;
+    std::vector<std::vector<double>> blocks(lists / block);  // per block: mean, p999, max
+    std::vector<double> refused(lists / block);
+    for (auto _ : state) {
+        t_chainlet *x = instance("chainlet 50");
+        std::mt19937 rng(5);
+        std::vector<t_atom> l(length);
+        t_symbol *list = gensym("list");
+        std::vector<double> ns(lists);
+        int base = 52;
+        for (size_t i = 0; i < lists; i++) {
+            base = wander ? std::min(128 - 24, std::max(0, base + (int)(rng() % 9) - 4)) : (int)(rng() % (128 - 24 + 1));
+            for (t_atom &a : l) atom_setlong(&a, base + (t_atom_long)(rng() % 24));
+            const auto t0 = std::chrono::steady_clock::now();
+            chainlet_list(x, list, (long)length, l.data());
+            ns[i] = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - t0).count();
+            // A refused list leaves a coefficient of 0 behind (the model stays as it was).
+            bool learned = true;
+            for (size_t t = 0; t < length; t++) learned = learned && x->coefficients[t] != 0.0;
+            refused[i / block] += learned ? 0.0 : 1.0 / (double)state.max_iterations;
+        }
+        object_free(x);
+        for (size_t b = 0; b < blocks.size(); b++) {
+            std::vector<double> v(ns.begin() + (long)(b * block), ns.begin() + (long)((b + 1) * block));
+            std::sort(v.begin(), v.end());
+            double sum = 0;
+            for (double t : v) sum += t;
+            const std::vector<double> stats = {sum / (double)block / 1000.0, v[(block * 999) / 1000] / 1000.0,
+                                               v.back() / 1000.0};
+            if (blocks[b].empty()) blocks[b] = stats;
+            for (size_t k = 0; k < 3; k++) blocks[b][k] = std::min(blocks[b][k], stats[k]);
+        }
+    }
+    static const char *const names[] = {"mean_us", "p999_us", "max_us"};
+    for (size_t b = 0; b < blocks.size(); b++) {
+        char name[32];
+        for (size_t k = 0; k < 3; k++) {
+            snprintf(name, sizeof name, "b%02zu_%s", b + 1, names[k]);
+            state.counters[name] = blocks[b][k];
+        }
+        snprintf(name, sizeof name, "b%02zu_refused", b + 1);
+        state.counters[name] = refused[b];
+    }
+}
+
 // A model trained on melodies, so that draws walk realistic rows.
 void BM_bang(benchmark::State &state)
 {
@@ -129,4 +187,5 @@ BENCHMARK(BM_list_defaults)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_plain_list_defaults)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_list_alternating_lengths)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_vraisemblance_bounds)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_list_long_stream)->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_bang)->Iterations(3)->Unit(benchmark::kMillisecond);

@@ -4,6 +4,7 @@
 #include "chainlet_fixture.h"
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 TEST(ChainletConcurrency, TrainingAndScoringRaceEveryOtherMessage)
@@ -49,4 +50,39 @@ TEST(ChainletConcurrency, TrainingAndScoringRaceEveryOtherMessage)
         }
     }
     EXPECT_GT(scores, 0);
+}
+
+// Two threads dump while this thread runs the clock: each accepted dump copies the model into the
+// instance's one buffer and prints from it, and the lock-out clock hands the buffer to whichever
+// thread dumps next. The hand-over must order the first print before the next copy.
+TEST(ChainletConcurrency, TwoThreadsDumpingShareTheBufferInTurn)
+{
+    Chain c("chainlet 2");
+    maxhost::ConsoleCapture console;
+    constexpr long rounds = 300;
+    std::atomic<bool> stop{false};
+    auto dumper = [&] {
+        while (!stop) c.send("dump_max");
+    };
+    std::thread a(dumper), b(dumper);
+    long dumps = 0, periods = 0;
+    auto count = [&] {
+        for (const std::string &l : console.lines()) dumps += l.rfind("Taille MMC", 0) == 0;
+        console.clear();
+    };
+    // A loaded machine may starve the dumping threads for a while: the bound is time, not turns.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while (dumps < rounds && std::chrono::steady_clock::now() < deadline) {
+        count();
+        maxhost::advance(1000);  // ends the lock-out once the dump in progress has set its clock
+        periods++;
+        std::this_thread::yield();
+    }
+    stop = true;
+    a.join();
+    b.join();
+    count();
+    // Each dump waited for the lock-out of the one before.
+    EXPECT_GE(dumps, rounds);
+    EXPECT_LE(dumps, periods + 1);
 }

@@ -162,3 +162,44 @@ TEST(ChainletScore, LongSequences)
     EXPECT_EQ(c.x->trained, 1);
     EXPECT_EQ(c.x->sequence_length, 3);
 }
+
+// Rows that shrink past the smallest doubles: a step whose probability is below about 5.6e-309
+// has an infinite coefficient, and the steps after it would compute inf x 0. Every score stays a
+// finite number (at least 0: the first coefficient is at least 1), or exactly 1000.0.
+TEST(ChainletScore, ScoresStayFiniteWhenRowsShrinkPastTheSmallestDoubles)
+{
+    auto expect_sound = [](double score, const std::string &what) {
+        EXPECT_TRUE(score == 1000.0 || (std::isfinite(score) && score >= 0.0)) << what << ": " << score;
+    };
+    {
+        // Seven lists of one symbol with the smallest positive weight: symbol 1 shrinks to about 1e-316.
+        Chain c("chainlet 2");
+        srand(1);
+        c.send("clear");
+        c.send("apprentissage 1e-45");
+        for (int l = 0; l < 7; l++) c.learn({0});
+        EXPECT_EQ(c.score({1, 1, 1}), 1000.0);
+    }
+    // The default weight halves every other symbol at each list of 0s.
+    Chain c("chainlet 2");
+    srand(1);
+    c.send("clear");
+    const std::vector<Ints> probes = {{1, 1, 1}, {0, 1, 0}, {0, 0, 1}, {0, 0, 0}};
+    for (int l = 1; l <= 1100; l++) {
+        c.learn({0, 0, 0});
+        if (l < 980) continue;
+        for (const Ints &o : probes) expect_sound(c.score(o), "list " + std::to_string(l));
+    }
+    EXPECT_EQ(c.score({1, 1, 1}), 1000.0);  // by now every other symbol is impossible
+    EXPECT_NEAR(c.score({0, 0, 0}), std::log(3.0), 1e-12);
+
+    // The passes called directly, with subnormal values in the rows: the infinite coefficient makes
+    // the sum NaN, which scores as impossible.
+    set_model(c.x, {0.5, 0.5}, {{0.5, 0.5}, {0.5, 0.5}},
+              {emission_row({{0, 1.0 - 1e-310}, {1, 1e-310}}), emission_row({{0, 1.0 - 1e-310}, {1, 1e-310}})});
+    std::vector<t_atom> av(3);
+    for (t_atom &a : av) atom_setlong(&a, 1);
+    ASSERT_TRUE(graf_init_vecteur(c.x, 3, av.data()));
+    calculer_forward(c.x);
+    EXPECT_EQ(calculer_vraisemblance(c.x), 0.0);
+}

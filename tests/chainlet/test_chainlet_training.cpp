@@ -1,6 +1,7 @@
 // Training: one "list" against an exact computation over every hidden path, the design's loops bit
 // for bit, the gate, and what the model learns over many sequences.
 #include "chainlet_fixture.h"
+#include "maxlearn_fpmode.h"
 
 #include <cstdlib>
 #include <functional>
@@ -344,3 +345,82 @@ TEST(ChainletTraining, RowsStayStochasticOverThousandsOfLists)
         EXPECT_EQ(c.x->trained, 1);
     }
 }
+
+#if MAXLEARN_FPMODE_FLUSHES
+namespace {
+
+long subnormals(const Row &r)
+{
+    long count = 0;
+    for (double v : r) count += std::fpclassify(v) == FP_SUBNORMAL;
+    return count;
+}
+
+long subnormals(const Model &m)
+{
+    long count = subnormals(m.initial) + subnormals(m.initial_estimate);
+    for (size_t i = 0; i < m.transition.size(); i++)
+        count += subnormals(m.transition[i]) + subnormals(m.emission[i]) + subnormals(m.transition_estimate[i]) +
+                 subnormals(m.emission_estimate[i]);
+    return count;
+}
+
+}  // namespace
+
+// "list" runs with flush-to-zero: a value below the smallest normal double reads as 0 and no
+// result lands there, so the rows of symbols a state stops seeing go from normal values to 0.
+TEST(ChainletTraining, SubnormalValuesDoNotSurviveAList)
+{
+    Chain c("chainlet 2");
+    const Row rare = emission_row({{1, 0.5}, {2, 0.5 - 3e-310}, {5, 3e-310}});
+    set_model(c.x, {0.5, 0.5}, {{0.5, 0.5}, {0.5, 0.5}}, {rare, rare});
+    // Scoring reads the subnormal probability as 0: impossible after a possible first step.
+    EXPECT_NEAR(c.score({1, 5}), std::log(2.0), 1e-12);
+    c.learn({1, 2, 1});
+    EXPECT_EQ(c.x->trained, 1);
+    const Model m = get_model(c.x);
+    EXPECT_EQ(subnormals(m), 0);
+    EXPECT_EQ(m.emission[0][5], 0.0);
+    for (int i = 0; i < 2; i++)
+        for (int t = 0; t < 3; t++) {
+            EXPECT_EQ(std::fpclassify(c.x->states[i].alpha[t]) == FP_SUBNORMAL, false);
+            EXPECT_EQ(std::fpclassify(c.x->states[i].beta[t]) == FP_SUBNORMAL, false);
+        }
+    // The symbol is now impossible: refused by the gate and scored 1000.0.
+    c.learn({5, 1});
+    EXPECT_EQ(get_model(c.x).emission, m.emission);
+    EXPECT_EQ(c.score({5, 1}), 1000.0);
+    // The caller's floating-point mode is back: subnormal results on this thread as before.
+    volatile double tiny = 3e-310;
+    EXPECT_EQ(std::fpclassify(tiny * 0.5), FP_SUBNORMAL);
+}
+
+// A long stream that takes the rows through the subnormal range (the plain loops, unguarded, hold
+// subnormal values on the way): the object gives the plain loops' bits under the same mode.
+TEST(ChainletTraining, LongStreamsGiveThePlainLoopsBitForBitWithFlushToZero)
+{
+    Chain c("chainlet 5");
+    reseed(c, 4);
+    Model flushed = get_model(c.x), plain = flushed;
+    std::mt19937 rng(2);
+    long plain_subnormals = 0;
+    for (int l = 0; l < 1200; l++) {
+        Ints o;
+        for (int t = 0; t < 12; t++) o.push_back((int)(rng() % 6));
+        c.learn(o);
+        t_maxlearn_fpmode fp;
+        maxlearn_fpmode_enter(&fp);
+        const bool learned = chainlet_reference::learn(flushed, o, 1.0f);
+        maxlearn_fpmode_leave(&fp);
+        chainlet_reference::learn(plain, o, 1.0f);
+        plain_subnormals += subnormals(plain);
+        ASSERT_TRUE(learned);
+        const Model got = get_model(c.x);
+        ASSERT_EQ(got.emission, flushed.emission) << "list " << l;
+        ASSERT_EQ(got.transition, flushed.transition) << "list " << l;
+        ASSERT_EQ(got.initial, flushed.initial) << "list " << l;
+        ASSERT_EQ(subnormals(got), 0) << "list " << l;
+    }
+    EXPECT_GT(plain_subnormals, 0);
+}
+#endif
