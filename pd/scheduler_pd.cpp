@@ -221,10 +221,6 @@ void clock_unset(void *c) {
         post_request(Op::clock_unset, clock);
 }
 
-void clock_free(void *c) {
-    if (c) object_free(c);
-}
-
 void clock_getftime(double *time) {
     if (time) *time = maxhost::now_ms();
 }

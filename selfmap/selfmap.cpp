@@ -522,8 +522,7 @@ t_max_err selfmap_get(t_selfmap *x, void *attr, long *argc, t_atom **argv)
 t_max_err selfmap_set(t_selfmap *x, void *attr, long argc, t_atom *argv)
 {
     (void)attr;
-    (void)argc;
-    if (!argv) return 0;
+    if (!argc || !argv) return 0;
     double pas = atom_getfloat(argv);
     selfmap_lock(x);
     x->pas = pas;

@@ -77,8 +77,9 @@ void clip(const AttrInfo &info, t_atom *a) {
         a->a_w.w_long = v;
     } else {
         double v = a->a_w.w_float;
-        if (info.clip_min && v < info.min) v = info.min;
-        if (info.clip_max && v > info.max) v = info.max;
+        // At a bound the bound itself is stored, so -0. clipped at 0 is stored as 0.
+        if (info.clip_min && v <= info.min) v = info.min;
+        if (info.clip_max && v >= info.max) v = info.max;
         a->a_w.w_float = v;
     }
 }
@@ -140,8 +141,18 @@ AttrRec *find_attr(t_class *c, const t_symbol *name) {
 }
 
 bool attr_set(t_object *x, AttrRec *a, long ac, const t_atom *av) {
-    if (!a || !a->info || ac <= 0 || !av) return false;
+    if (!a || !a->info || ac < 0) return false;
     const AttrInfo &info = *a->info;
+    if (ac == 0) {
+        // Max may call a custom setter with no atoms (the attribute's name sent alone), and with
+        // an atom array behind argv that it must not read; the plain store has nothing to store.
+        if (!info.setter) return false;
+        t_atom nothing[1] = {};
+        using F = t_max_err (*)(void *, void *, long, t_atom *);
+        reinterpret_cast<F>(info.setter)(x, a, 0, nothing);
+        return true;
+    }
+    if (!av) return false;
     t_atom small[16];
     std::vector<t_atom> big;
     t_atom *v = small;

@@ -271,7 +271,7 @@ bool deliver(t_object *x, t_symbol *sel, long ac, t_atom *av) {
         return true;
     }
     if (AttrRec *attr = find_attr(c, sel)) {
-        if (ac > 0) attr_set(x, attr, ac, av);
+        attr_set(x, attr, ac, av);
         return true;
     }
     return to_anything(x, sel, ac, av);

@@ -371,10 +371,6 @@ void clock_unset(void *c) {
     s.unschedule(clock);
 }
 
-void clock_free(void *c) {
-    if (c) object_free(c);
-}
-
 void clock_getftime(double *time) {
     if (time) *time = maxhost::now_ms();
 }

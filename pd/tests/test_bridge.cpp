@@ -80,7 +80,7 @@ void *probe_new(t_symbol *, long argc, t_atom *) {
 }
 
 void probe_free(Probe *x) {
-    clock_free(x->clock);
+    clock_free(static_cast<t_object *>(x->clock));
     qelem_free(x->qelem);
 }
 
@@ -150,7 +150,7 @@ void task_run(Task *t) {
         --t->sets_itself;
         qelem_set(t->qelem);
     }
-    if (t->frees_itself) clock_free(t->clock);
+    if (t->frees_itself) clock_free(static_cast<t_object *>(t->clock));
 }
 
 TEST(PdScheduler, AQueueElementRunsOnceAfterEverySetAndNeverAfterAnUnset) {
