@@ -136,9 +136,9 @@ void pdg_outlet(void *owner, int index, const char *sel, int argc, const pdb_ato
     if (a != local) freebytes(a, sizeof(t_atom) * (size_t)argc);
 }
 
-void pdg_post(int is_error, const char *line) {
+void pdg_post(void *owner, int is_error, const char *line) {
     if (is_error)
-        pd_error(0, "%s", line);
+        pd_error(owner, "%s", line);
     else
         post("%s", line);
 }

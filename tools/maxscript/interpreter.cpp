@@ -30,13 +30,6 @@ const size_t kProgressLines = 1000;
 const std::set<std::string> kCommands = {"new", "connect", "get", "seed", "wait", "time",
                                          "feed", "png", "free", "echo", "open", "click"};
 
-std::string trim(const std::string &s) {
-    size_t b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return std::string();
-    size_t e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
-
 // Splits off the first word; `rest` keeps the remaining text as typed (trimmed).
 void split_first(const std::string &text, std::string *head, std::string *rest) {
     std::string t = trim(text);
@@ -87,19 +80,25 @@ bool valid_name(const std::string &name) {
     return true;
 }
 
-// As Max's print object shows a message: numbers and lists bare, other messages with their name.
+std::string in_quotes(const std::string &s) {
+    return "\"" + s + "\"";
+}
+
+}  // namespace
+
+std::string trim(const std::string &s) {
+    size_t b = s.find_first_not_of(" \t\r\n");
+    if (b == std::string::npos) return std::string();
+    size_t e = s.find_last_not_of(" \t\r\n");
+    return s.substr(b, e - b + 1);
+}
+
 std::string message_text(t_symbol *selector, long argc, const t_atom *argv) {
     std::string sel = selector ? selector->s_name : "";
     if (sel == "int" || sel == "float" || sel == "list") return maxhost::atoms_to_text(argc, argv);
     if (argc == 0) return sel;
     return sel + " " + maxhost::atoms_to_text(argc, argv);
 }
-
-std::string in_quotes(const std::string &s) {
-    return "\"" + s + "\"";
-}
-
-}  // namespace
 
 void print_line(const std::string &line) {
     std::lock_guard<std::mutex> lock(print_mutex);

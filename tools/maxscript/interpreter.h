@@ -13,6 +13,11 @@
 
 namespace maxscript {
 
+// The text without the spaces, tabs and line ends around it.
+std::string trim(const std::string &s);
+// A message as Max's print object shows it: numbers and lists bare, other messages with their name.
+std::string message_text(t_symbol *selector, long argc, const t_atom *argv);
+
 // Writes whole lines to stdout from any thread, in the order they are written.
 void print_line(const std::string &line);
 // Makes print_line flush every line (output may then come from the scheduler at any time).

@@ -14,6 +14,7 @@
 #include "ext.h"
 #include "ext_obex.h"
 #include "ext_systhread.h"
+#include "maxhost/runtime.h"
 
 #if MAXSCRIPT_HAVE_LIBPNG
 #include <png.h>
@@ -46,11 +47,7 @@ struct t_lcd {
 
 t_class *lcd_class = nullptr;
 
-// Handlers are registered through the host's generic method type, as in any external.
-template <typename F>
-method as_method(F f) {
-    return reinterpret_cast<method>(reinterpret_cast<void (*)()>(f));
-}
+using maxhost::as_method;
 
 std::array<unsigned char, 256 * 3> make_palette() {
     std::array<unsigned char, 256 * 3> p{};

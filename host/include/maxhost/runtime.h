@@ -11,6 +11,13 @@
 
 namespace maxhost {
 
+// A handler of any signature as the API's generic method type (through void(*)(), which the
+// compiler accepts as a deliberate cast), for classes the host and its tools register.
+template <typename F>
+method as_method(F *fn) {
+    return reinterpret_cast<method>(reinterpret_cast<void (*)()>(fn));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Max window
 // ---------------------------------------------------------------------------------------------
@@ -150,13 +157,9 @@ int run_queue();
 // is back in virtual time, where now_ms() goes on from where it was.
 void shutdown();
 
-}  // namespace maxhost
-
 // ---------------------------------------------------------------------------------------------
 // Class description, for tools that document a class from what it registers
 // ---------------------------------------------------------------------------------------------
-
-namespace maxhost {
 
 // The argument types a message was registered with (A_LONG, A_GIMME, ...), in order; empty for a
 // message without arguments or one the class does not have.
@@ -169,10 +172,6 @@ struct AttributeInfo {
     double min = 0, max = 0;
 };
 bool attribute_info(t_class *c, const std::string &name, AttributeInfo *info);
-
-}  // namespace maxhost
-
-namespace maxhost {
 
 // The type an outlet was made with ("list", "int", "float", "bang"), empty for an untyped outlet.
 std::string outlet_type(t_object *x, int index);
