@@ -48,7 +48,7 @@ static void with_atoms(int argc, t_atom *argv, void (*fn)(void *ctx, int n, cons
             a[i].s = argv[i].a_w.w_symbol->s_name;
         }
     }
-    fn(ctx, argc, a);
+    fn(ctx, argc, argc > 0 ? a : 0); /* no atoms: nothing on the stack to hand over */
     if (a != local) freebytes(a, sizeof(pdb_atom) * (size_t)argc);
 }
 

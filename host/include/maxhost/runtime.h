@@ -93,6 +93,9 @@ bool send(t_object *x, t_symbol *selector, long argc, t_atom *argv);
 // Parses and sends one line of message text: "learn 1 2 3", "bang", "3" (int), "2.5" (float),
 // "1 2 3" (list), "mu 8".
 bool send_text(t_object *x, const std::string &text);
+// How many chains of sends were cut short by a stack overflow so far, on any thread (each is
+// reported once in the Max window).
+long overflow_count();
 
 // ---------------------------------------------------------------------------------------------
 // Outlets and patch cords
