@@ -56,10 +56,11 @@ TEST(GasnetObject, AttributesAndAssistance) {
     for (const char *m : {"alpha 0", "beta 2", "kappa 1.5", "mu 0", "lambda 500", "mutation -4", "lcd 1000"}) g.send(m);
     EXPECT_EQ((std::vector<double>{g.x->alpha, g.x->beta, g.x->kappa}), (std::vector<double>{0.01, 1.0, 1.5}));
     EXPECT_EQ((Longs{g.x->mu, g.x->lambda, g.x->mutation, g.x->lcd}), (Longs{1, 100, 0, 800}));
-    // A real attribute's name alone calls its setter with no atoms, as Max may: the value stays.
-    for (const char *m : {"alpha", "beta", "epsilon1", "epsilon2", "kappa"}) g.send(m);
+    // An attribute's name alone calls its setter with no atoms, as Max may: the value stays.
+    for (const char *m : {"alpha", "beta", "epsilon1", "epsilon2", "kappa", "mu"}) g.send(m);
     EXPECT_EQ((std::vector<double>{g.x->alpha, g.x->beta, g.x->epsilon1, g.x->epsilon2, g.x->kappa}),
               (std::vector<double>{0.01, 1.0, 0.3, 0.15, 1.5}));
+    EXPECT_EQ(g.x->mu, 1);
     std::vector<t_atom> v;
     ASSERT_TRUE(maxhost::get_attribute(g.obj, "kappa", &v));
     EXPECT_EQ(atom_gettype(&v[0]), A_FLOAT);
