@@ -212,6 +212,28 @@ void set_meta(std::vector<Meta> &meta, t_symbol *key, t_symbol *type, const char
 
 }  // namespace maxhost_core
 
+namespace {
+
+// The first atom of an attribute's value, read by `get`; 0 when it cannot be read.
+template <typename T>
+T first_value(void *x, t_symbol *s, T (*get)(const t_atom *)) {
+    long ac = 0;
+    t_atom *av = nullptr;
+    if (object_attr_getvalueof(x, s, &ac, &av) != MAX_ERR_NONE) return 0;
+    T v = ac > 0 ? get(av) : 0;
+    sysmem_freeptr(av);
+    return v;
+}
+
+template <typename T, typename V>
+t_max_err set_one(void *x, t_symbol *s, V value, t_max_err (*set)(t_atom *, T)) {
+    t_atom a;
+    set(&a, value);
+    return object_attr_setvalueof(x, s, 1, &a);
+}
+
+}  // namespace
+
 extern "C" {
 
 t_object *attr_offset_new(C74_CONST char *name, C74_CONST t_symbol *type, long flags, C74_CONST method mget,
@@ -314,35 +336,13 @@ t_max_err object_attr_setvalueof(void *x, t_symbol *s, long argc, t_atom *argv) 
     return attr_set(static_cast<t_object *>(x), a, argc, argv) ? MAX_ERR_NONE : MAX_ERR_GENERIC;
 }
 
-t_atom_long object_attr_getlong(void *x, t_symbol *s) {
-    long ac = 0;
-    t_atom *av = nullptr;
-    if (object_attr_getvalueof(x, s, &ac, &av) != MAX_ERR_NONE) return 0;
-    t_atom_long v = ac > 0 ? atom_getlong(av) : 0;
-    sysmem_freeptr(av);
-    return v;
-}
+t_atom_long object_attr_getlong(void *x, t_symbol *s) { return first_value(x, s, atom_getlong); }
 
-t_max_err object_attr_setlong(void *x, t_symbol *s, t_atom_long c) {
-    t_atom a;
-    atom_setlong(&a, c);
-    return object_attr_setvalueof(x, s, 1, &a);
-}
+t_max_err object_attr_setlong(void *x, t_symbol *s, t_atom_long c) { return set_one(x, s, c, atom_setlong); }
 
-t_atom_float object_attr_getfloat(void *x, t_symbol *s) {
-    long ac = 0;
-    t_atom *av = nullptr;
-    if (object_attr_getvalueof(x, s, &ac, &av) != MAX_ERR_NONE) return 0.0;
-    t_atom_float v = ac > 0 ? atom_getfloat(av) : 0.0;
-    sysmem_freeptr(av);
-    return v;
-}
+t_atom_float object_attr_getfloat(void *x, t_symbol *s) { return first_value(x, s, atom_getfloat); }
 
-t_max_err object_attr_setfloat(void *x, t_symbol *s, t_atom_float c) {
-    t_atom a;
-    atom_setfloat(&a, c);
-    return object_attr_setvalueof(x, s, 1, &a);
-}
+t_max_err object_attr_setfloat(void *x, t_symbol *s, t_atom_float c) { return set_one(x, s, c, atom_setfloat); }
 
 }  // extern "C"
 

@@ -288,6 +288,14 @@ void enqueue(Scheduler &s, QelemImpl *q, bool front) {
     s.queue_cv.notify_all();
 }
 
+void set_queue_element(t_qelem *q, bool front) {
+    QelemImpl *qe = qelem_of(q);
+    if (!qe || !qe->fn) return;
+    Scheduler &s = sched();
+    std::lock_guard<std::mutex> lk(s.m);
+    enqueue(s, qe, front);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -339,21 +347,9 @@ t_qelem *qelem_new(void *obj, method fn) {
     return x;
 }
 
-void qelem_set(t_qelem *q) {
-    QelemImpl *qe = qelem_of(q);
-    if (!qe || !qe->fn) return;
-    Scheduler &s = sched();
-    std::lock_guard<std::mutex> lk(s.m);
-    enqueue(s, qe, false);
-}
+void qelem_set(t_qelem *q) { set_queue_element(q, false); }
 
-void qelem_front(t_qelem *q) {
-    QelemImpl *qe = qelem_of(q);
-    if (!qe || !qe->fn) return;
-    Scheduler &s = sched();
-    std::lock_guard<std::mutex> lk(s.m);
-    enqueue(s, qe, true);
-}
+void qelem_front(t_qelem *q) { set_queue_element(q, true); }
 
 void qelem_unset(t_qelem *q) {
     QelemImpl *qe = qelem_of(q);
