@@ -228,7 +228,10 @@ t_max_err object_free(void *p) {
     return MAX_ERR_NONE;
 }
 
-void freeobject(t_object *op) { object_free(op); }
+// clock_free is this function (ext.h); a clock that was never made is nothing to free.
+void freeobject(t_object *op) {
+    if (op) object_free(op);
+}
 
 t_symbol *object_classname(void *x) {
     if (!is_live(x)) return nullptr;
