@@ -1,11 +1,11 @@
 // chainlet: a discrete hidden Markov model over the symbols 0 to 127.
 //
 // The model (initial distribution, one transition and one emission row per state) lives in
-// separate blocks as the design lays it out. A "list" runs one scaled Baum-Welch step:
+// separate blocks. A "list" runs one scaled Baum-Welch step:
 // forward, backward, the gate, the re-estimation and the blend. The passes run over extra
 // storage laid out for vector loops (the emission table by symbol, the transposed transition
-// matrix, the scaled backward values by step); every sum is taken in the order the design gives,
-// so the results are bit for bit those of the design's loops.
+// matrix, the scaled backward values by step); every sum is taken in the order of the plain
+// loops over those blocks, so the results are bit for bit theirs.
 //
 // Locks: `mutex` marks a training or scoring pass ("list" drops its sequence and
 // "vraisemblance" answers 1000.0 when it is taken); `model_mutex` guards the model and is held
@@ -165,7 +165,7 @@ static void chainlet_copy_estimates(t_chainlet *x)
 
 // ---------------------------------------------------------------------------------------------
 // Vector kernels of the passes, over padded vectors of `pad` doubles. Each keeps, for every
-// output element, the design's order of summation and of multiplication; only independent
+// output element, the plain loops' order of summation and of multiplication; only independent
 // elements run side by side.
 // ---------------------------------------------------------------------------------------------
 
@@ -559,8 +559,8 @@ void calculer_estimation(t_chainlet *x)
     const t_chainlet_scratch s = chainlet_scratch(x);
     const double *c = x->coefficients;
 
-    // A re-estimate is taken only when it is a real distribution: a total that is 0 (the design's
-    // rule) or not finite (a pass that overflowed) leaves the previous estimate in place.
+    // A re-estimate is taken only when it is a real distribution: a total that is 0 (nothing to
+    // normalise) or not finite (a pass that overflowed) leaves the previous estimate in place.
     int finite = 1;
     for (long i = 0; i < n; i++) {
         s.sums[i] = x->states[i].alpha[0] * x->states[i].beta[0] / c[0];
@@ -676,7 +676,7 @@ void chainlet_list(t_chainlet *x, t_symbol *s, long argc, t_atom *argv)
     if (chainlet_complete(x) && graf_init_vecteur(x, argc, argv)) {
         calculer_forward(x);
         calculer_backward(x);
-        // The design's gate (a product of exactly 0), and a coefficient that is 0 or infinite
+        // The gate (a product of exactly 0: an impossible sequence), and a coefficient that is 0 or infinite
         // behind an overflowed product, which would otherwise carry NaN into the model.
         int learn = calculer_produit_coefficient(x) != 0.0;
         for (long t = 0; learn && t < x->sequence_length; t++) learn = chainlet_usable(x->coefficients[t]);

@@ -62,7 +62,7 @@ typedef struct _chainlet {
     void *float_outlet;       /* outlet 3: score */
     t_systhread_mutex mutex;  /* held by a training or scoring pass; tried, never waited for */
 
-    /* Beyond the design's record. */
+    /* The locks and the storage laid out for the passes. */
     t_systhread_mutex model_mutex; /* guards the model and everything above it; passes hold it too */
     t_int32 sequence_capacity;     /* symbols that `sequence` and `coefficients` hold */
     t_int32 step_capacity;         /* doubles that each state's alpha, beta, alpha_unscaled hold */

@@ -627,8 +627,7 @@ void gasnet_assist(t_gasnet *x, void *b, long m, long a, char *s)
     t_max_err gasnet_set_##field(t_gasnet *x, void *attr, long argc, t_atom *argv)        \
     {                                                                                     \
         (void)attr;                                                                       \
-        (void)argc;                                                                       \
-        if (argv) x->field = atom_getfloat(argv);                                         \
+        if (argc && argv) x->field = atom_getfloat(argv);                                 \
         return 0;                                                                         \
     }
 

@@ -27,7 +27,8 @@ PDB_API void pdb_free(void *max_object);
 PDB_API void pdb_drain(void); /* runs the clock and queue requests made on other threads */
 
 /* Glue, called by the Max half (always on Pd's thread, except pdg_wake). */
-void pdg_post(int is_error, const char *line);
+/* A line of the Max window; an error names `owner` (the Pd object, or null) so that Pd can find its box. */
+void pdg_post(void *owner, int is_error, const char *line);
 void pdg_outlet(void *owner, int outlet_index, const char *selector, int argc, const pdb_atom *argv);
 void *pdg_clock_new(void (*task)(void *), void *arg);
 void pdg_clock_delay(void *clock, double ms);

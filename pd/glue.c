@@ -48,7 +48,7 @@ static void with_atoms(int argc, t_atom *argv, void (*fn)(void *ctx, int n, cons
             a[i].s = argv[i].a_w.w_symbol->s_name;
         }
     }
-    fn(ctx, argc, a);
+    fn(ctx, argc, argc > 0 ? a : 0); /* no atoms: nothing on the stack to hand over */
     if (a != local) freebytes(a, sizeof(pdb_atom) * (size_t)argc);
 }
 
@@ -136,9 +136,9 @@ void pdg_outlet(void *owner, int index, const char *sel, int argc, const pdb_ato
     if (a != local) freebytes(a, sizeof(t_atom) * (size_t)argc);
 }
 
-void pdg_post(int is_error, const char *line) {
+void pdg_post(void *owner, int is_error, const char *line) {
     if (is_error)
-        pd_error(0, "%s", line);
+        pd_error(owner, "%s", line);
     else
         post("%s", line);
 }

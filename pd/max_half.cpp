@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,18 @@ namespace {
 std::thread::id g_pd_thread;
 std::mutex g_lines_m;
 std::vector<std::pair<int, std::string>> g_lines;  // posted off Pd's thread, printed on it
+
+// The Pd object whose message or task runs on Pd's thread, so that its errors name its box.
+void *g_owner = nullptr;
+std::unordered_map<void *, void *> g_owners;  // Max instance -> Pd object, on Pd's thread
+
+struct OwnerScope {
+    void *saved = g_owner;
+    explicit OwnerScope(void *owner) { g_owner = owner; }
+    ~OwnerScope() { g_owner = saved; }
+    OwnerScope(const OwnerScope &) = delete;
+    OwnerScope &operator=(const OwnerScope &) = delete;
+};
 
 // Pd has only floats: a whole number becomes an int, as the same text typed in Max would.
 std::vector<t_atom> to_max(int argc, const pdb_atom *argv) {
@@ -61,7 +74,7 @@ std::vector<pdb_atom> to_neutral(long argc, const t_atom *argv) {
 void console(maxhost::ConsoleKind kind, const std::string &line) {
     int is_error = kind == maxhost::ConsoleKind::error ? 1 : 0;
     if (std::this_thread::get_id() == g_pd_thread) {
-        pdg_post(is_error, line.c_str());
+        pdg_post(g_owner, is_error, line.c_str());
         return;
     }
     {
@@ -73,6 +86,13 @@ void console(maxhost::ConsoleKind kind, const std::string &line) {
 
 }  // namespace
 
+// A clock or queue task of `max_object` runs as its Pd object's (scheduler_pd.cpp).
+void pdb_run_as_owner(void *max_object, void (*run)(void *), void *arg) {
+    auto it = g_owners.find(max_object);
+    OwnerScope owner(it == g_owners.end() ? nullptr : it->second);
+    run(arg);
+}
+
 extern "C" {
 
 int pdb_setup(const char *class_name) {
@@ -82,7 +102,7 @@ int pdb_setup(const char *class_name) {
     maxhost::add_builtin(class_name, [] { ext_main(nullptr); });
     std::string error;
     if (!maxhost::find_class(class_name, &error)) {
-        pdg_post(1, error.c_str());
+        pdg_post(nullptr, 1, error.c_str());
         return 0;
     }
     return 1;
@@ -93,9 +113,10 @@ void *pdb_new(const char *class_name, void *owner, int argc, const pdb_atom *arg
     std::string error;
     t_object *x = maxhost::create(class_name, static_cast<long>(args.size()), args.data(), &error);
     if (!x) {
-        if (!error.empty()) pdg_post(1, error.c_str());
+        if (!error.empty()) pdg_post(nullptr, 1, error.c_str());  // the box is not made: no owner
         return nullptr;
     }
+    g_owners[x] = owner;
     maxhost::set_outlet_observer(x, [owner](t_object *, int index, t_symbol *sel, long ac, const t_atom *av) {
         std::vector<pdb_atom> atoms = to_neutral(ac, av);
         pdg_outlet(owner, index, sel->s_name, static_cast<int>(atoms.size()), atoms.data());
@@ -109,10 +130,15 @@ void pdb_send(void *max_object, const char *selector, int argc, const pdb_atom *
     std::vector<t_atom> args = to_max(argc, argv);
     t_symbol *sel = gensym(selector);
     if (sel == gensym("float") && args.size() == 1 && args[0].a_type == A_LONG) sel = gensym("int");
+    auto it = g_owners.find(max_object);
+    OwnerScope owner(it == g_owners.end() ? nullptr : it->second);
     maxhost::send(static_cast<t_object *>(max_object), sel, static_cast<long>(args.size()), args.data());
 }
 
-void pdb_free(void *max_object) { maxhost::destroy(static_cast<t_object *>(max_object)); }
+void pdb_free(void *max_object) {
+    maxhost::destroy(static_cast<t_object *>(max_object));
+    g_owners.erase(max_object);
+}
 
 void pdb_drain(void) {
     std::vector<std::pair<int, std::string>> lines;
@@ -120,7 +146,7 @@ void pdb_drain(void) {
         std::lock_guard<std::mutex> lk(g_lines_m);
         lines.swap(g_lines);
     }
-    for (const auto &l : lines) pdg_post(l.first, l.second.c_str());
+    for (const auto &l : lines) pdg_post(nullptr, l.first, l.second.c_str());
     pdb_drain_clocks();
 }
 

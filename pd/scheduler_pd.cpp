@@ -1,19 +1,17 @@
-// The scheduler backend for Pd, in place of host/src/scheduler.cpp: Max clocks become Pd clocks
+// The scheduler backend for Pd (host/src/scheduler_backend.h): Max clocks become Pd clocks
 // (Pd's logical milliseconds), a queue element becomes a zero-delay Pd clock, and everything runs
 // on Pd's one thread. Sets, unsets and frees made on other threads are queued here and replayed
 // on Pd's thread, which the glue wakes through a pipe: taking Pd's global lock from a worker
 // thread can deadlock when Pd joins that thread.
-#include "ext.h"
-#include "ext_obex.h"
-#include "maxhost/runtime.h"
+#include "scheduler_backend.h"
 
 #include "bridge.h"
-#include "core_internal.h"
-#include "svc_internal.h"
 
 #include <mutex>
 #include <thread>
 #include <vector>
+
+void pdb_run_as_owner(void *max_object, void (*run)(void *), void *arg);  // max_half.cpp
 
 namespace {
 
@@ -40,16 +38,6 @@ struct QelemImpl {
     bool self_freed = false;
 };
 
-struct ClockRec {
-    t_object ob;
-    ClockImpl *impl;
-};
-
-struct QelemRec {
-    t_object ob;
-    QelemImpl *impl;
-};
-
 // A request made off Pd's thread, replayed in order on it.
 enum class Op { clock_delay, clock_unset, clock_free, qelem_set, qelem_unset, qelem_free };
 struct Request {
@@ -68,28 +56,22 @@ void post_request(Op op, void *impl, double ms = 0) {
     pdg_wake();
 }
 
-void clock_task(void *p) {
+void run_clock(void *p) {
     auto *c = static_cast<ClockImpl *>(p);
     c->running = true;
     bool was = t_in_clock;
     t_in_clock = true;
-    {
-        maxhost_core::EventScope event;
-        c->fn(c->obj);
-    }
+    maxhost_sched::run_task(c->fn, c->obj);
     t_in_clock = was;
     c->running = false;
     if (c->self_freed) delete c;
 }
 
-void qelem_task(void *p) {
+void run_qelem(void *p) {
     auto *q = static_cast<QelemImpl *>(p);
     q->queued = false;
     q->running = true;
-    {
-        maxhost_core::EventScope event;
-        q->fn(q->obj);
-    }
+    maxhost_sched::run_task(q->fn, q->obj);
     q->running = false;
     if (q->self_freed) {
         delete q;
@@ -100,6 +82,10 @@ void qelem_task(void *p) {
         pdg_clock_delay(q->pd, 1.0);
     }
 }
+
+// A task's errors point at the Pd box of the object that made the clock or queue element.
+void clock_task(void *p) { pdb_run_as_owner(static_cast<ClockImpl *>(p)->obj, run_clock, p); }
+void qelem_task(void *p) { pdb_run_as_owner(static_cast<QelemImpl *>(p)->obj, run_qelem, p); }
 
 // Pd's thread only, from here down to the C API.
 void do_clock_delay(ClockImpl *c, double ms) { pdg_clock_delay(c->pd, ms > 0 ? ms : 0); }
@@ -132,40 +118,22 @@ void do_qelem_free(QelemImpl *q) {
         delete q;
 }
 
-void clock_release(ClockRec *x) {
-    ClockImpl *c = x->impl;
-    if (!c) return;
-    x->impl = nullptr;
+void clock_release(ClockImpl *c) {
     if (on_pd_thread())
         do_clock_free(c);
     else
         post_request(Op::clock_free, c);
 }
 
-void qelem_release(QelemRec *x) {
-    QelemImpl *q = x->impl;
-    if (!q) return;
-    x->impl = nullptr;
+void qelem_release(QelemImpl *q) {
     if (on_pd_thread())
         do_qelem_free(q);
     else
         post_request(Op::qelem_free, q);
 }
 
-t_class *clock_class() {
-    static t_class *c =
-        maxhost_svc::make_internal_class("clock", maxhost_svc::as_method(clock_release), sizeof(ClockRec));
-    return c;
-}
-
-t_class *qelem_class() {
-    static t_class *c =
-        maxhost_svc::make_internal_class("qelem", maxhost_svc::as_method(qelem_release), sizeof(QelemRec));
-    return c;
-}
-
-ClockImpl *clock_of(void *c) { return c ? static_cast<ClockRec *>(c)->impl : nullptr; }
-QelemImpl *qelem_of(void *q) { return q ? static_cast<QelemRec *>(q)->impl : nullptr; }
+ClockImpl *clock_of(void *c) { return maxhost_sched::impl_of<ClockImpl>(c); }
+QelemImpl *qelem_of(void *q) { return maxhost_sched::impl_of<QelemImpl>(q); }
 
 }  // namespace
 
@@ -191,9 +159,8 @@ void pdb_drain_clocks() {
 
 extern "C" {
 
-
 void *clock_new(void *obj, method fn) {
-    auto *x = static_cast<ClockRec *>(object_alloc(clock_class()));
+    auto *x = maxhost_sched::new_task_record<ClockImpl, clock_release>("clock");
     if (!x) return nullptr;
     x->impl = new ClockImpl{obj, fn};
     x->impl->pd = pdg_clock_new(clock_task, x->impl);
@@ -210,8 +177,6 @@ void clock_fdelay(void *c, double ms) {
         post_request(Op::clock_delay, clock, ms);
 }
 
-void clock_delay(void *c, long ms) { clock_fdelay(c, static_cast<double>(ms)); }
-
 void clock_unset(void *c) {
     ClockImpl *clock = clock_of(c);
     if (!clock) return;
@@ -221,18 +186,8 @@ void clock_unset(void *c) {
         post_request(Op::clock_unset, clock);
 }
 
-void clock_free(void *c) {
-    if (c) object_free(c);
-}
-
-void clock_getftime(double *time) {
-    if (time) *time = maxhost::now_ms();
-}
-
-long gettime(void) { return static_cast<long>(maxhost::now_ms()); }
-
 t_qelem *qelem_new(void *obj, method fn) {
-    auto *x = static_cast<QelemRec *>(object_alloc(qelem_class()));
+    auto *x = maxhost_sched::new_task_record<QelemImpl, qelem_release>("qelem");
     if (!x) return nullptr;
     x->impl = new QelemImpl{obj, fn};
     x->impl->pd = pdg_clock_new(qelem_task, x->impl);
@@ -258,10 +213,6 @@ void qelem_unset(t_qelem *q) {
         do_qelem_unset(qe);
     else
         post_request(Op::qelem_unset, qe);
-}
-
-void qelem_free(t_qelem *q) {
-    if (q) object_free(q);
 }
 
 short systhread_ismainthread(void) { return on_pd_thread() ? 1 : 0; }

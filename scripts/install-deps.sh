@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, when any is missing. Runs as root (or with sudo).
+#   install-deps.sh        everything the tests need
+#   install-deps.sh demo   only what the demo builds: the externals, the command-line host and the
+#                          Max and Pd packages
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libpng-dev pkg-config libexpat1-dev)
-# The Pd externals and their tests in real Pd (the pd program without its GUI).
-packages+=(puredata-core puredata-dev python3)
-# The layout checks and pictures of the help patches: PIL and the font metrics Max shows them with.
-packages+=(python3-pil fonts-liberation fonts-dejavu-core)
-# The Windows build: the mingw-w64 cross compiler and binutils (objdump, dlltool), and Wine to run it.
-packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64)
+# The build, the command-line host (libpng), the Pd externals and their help patches, and the
+# Windows externals of the Max package (the mingw-w64 cross compiler and binutils, with dlltool).
+packages=(cmake ninja-build g++ libpng-dev puredata-dev python3 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+if [ "${1:-}" != demo ]; then
+  # The tests and benchmarks, the tests in real Pd (the pd program without its GUI), and Wine to
+  # run the Windows build's tests.
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev pkg-config libexpat1-dev puredata-core wine wine64)
+  # The layout checks and pictures of the help patches: PIL and the font metrics Max shows them with.
+  packages+=(python3-pil fonts-liberation fonts-dejavu-core)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

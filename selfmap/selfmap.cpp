@@ -6,18 +6,18 @@
 // unit out, "list"/"change" pass a list through with elements replaced by a random unit's values;
 // "dump_max" prints and "dump_lcd" draws the map.
 //
-// Not in the design: one mutex per instance. Learning, "clear" and the accessors of "pas" change
+// Threads: one mutex per instance. Learning, "clear" and the accessors of "pas" change
 // the map or the step under it; "bang", "int", "list"/"change" and both reports read under it,
 // into buffers of their own, and send or post after releasing it. Every handler waits for the lock
-// rather than dropping its message, so a patch loses nothing the design accepts.
+// rather than dropping its message, so a patch loses no message the object accepts.
 //
-// Speed, with the design's arithmetic: the winner search compares squared sums and takes a
+// Speed, with the plain loops' arithmetic: the winner search compares squared sums and takes a
 // square root only when a unit may beat the best; on long vectors it screens units with a
-// reordered (vectorised) sum and recomputes the few that can win in the design's order. The
+// reordered (vectorised) sum and recomputes the few that can win in the plain order. The
 // neighbourhood factors are computed once per distance from the winner and kept while the radius
 // stays the same (every learning past the horizon), and units whose step is too small to change
 // anything but near-zero components are only scanned for those. All of it gives the values the
-// design's loops give, bit for bit; pow(x, 2.0) is written x * x, which is what GCC makes of it.
+// plain loops give, bit for bit; pow(x, 2.0) is written x * x, which is what GCC makes of it.
 
 #include "selfmap.h"
 
@@ -96,7 +96,7 @@ static double *selfmap_unit(const t_selfmap *x, long i)
 // Kernels
 // ---------------------------------------------------------------------------------------------
 
-// Sum over the first n components of (u - v)^2, in the design's order: the distance it compares.
+// Sum over the first n components of (u - v)^2, in component order: the distance it compares.
 static double selfmap_exact_sum(const double *u, const double *v, long n)
 {
     double s = 0.0;
@@ -184,7 +184,7 @@ static const double selfmap_tiny_value = 0x1p-60;
 // that expression: a zero step leaves finite components as they are (they are never -0), a tiny
 // one only the near-zero components. Inlined into the kernels below, which are compiled for the
 // baseline processor and for AVX2 (without fused multiply-add, and -ffp-contract=off for the
-// file: each product is rounded on its own, as the design's expression is).
+// file: each product is rounded on its own, as in the plain expression).
 static SELFMAP_INLINE void selfmap_move_one(double *__restrict u, const double *__restrict v, double a, long n)
 {
     if (a == 0.0) return;
@@ -267,7 +267,7 @@ void carte_init(t_selfmap *x)
     x->learn_count = 0;
 }
 
-// The design's selection: the first unit sets the best distance, a later one replaces it only
+// The selection: the first unit sets the best distance, a later one replaces it only
 // when strictly nearer. Sums are compared first (the root is monotone), roots only when the sum
 // is smaller, so that two sums with the same root still tie.
 struct selfmap_best {
@@ -390,7 +390,7 @@ static void carte_apprendre(t_selfmap *x, long w, const double *v)
 void selfmap_learn(t_selfmap *x, t_symbol *s, long argc, t_atom *argv)
 {
     (void)s;
-    // An empty list would leave vectors of no component (the design divides by their number);
+    // An empty list would leave vectors of no component (the step divides by their number);
     // it is ignored. A list longer than a unit never matches vector_size: nothing changes.
     if (argc <= 0 || !argv || argc > SELFMAP_MAX_VECTOR) return;
     double v[SELFMAP_MAX_VECTOR];
@@ -522,8 +522,7 @@ t_max_err selfmap_get(t_selfmap *x, void *attr, long *argc, t_atom **argv)
 t_max_err selfmap_set(t_selfmap *x, void *attr, long argc, t_atom *argv)
 {
     (void)attr;
-    (void)argc;
-    if (!argv) return 0;
+    if (!argc || !argv) return 0;
     double pas = atom_getfloat(argv);
     selfmap_lock(x);
     x->pas = pas;

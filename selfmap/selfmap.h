@@ -31,7 +31,7 @@ typedef struct _selfmap {
     void *dump_clock;
     void *list_outlet;
     void *lcd_outlet;
-    /* Not in the design: the lock that keeps learning apart from the readers, and the learning's
+    /* The lock that keeps learning apart from the readers, and the learning's
        neighbourhood factors by distance from the winner, kept while the radius stays the same. */
     t_systhread_mutex mutex;
     double factor_sigma;    /* radius the factors were computed for */

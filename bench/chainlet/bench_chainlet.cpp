@@ -1,7 +1,8 @@
 // chainlet speed: one "list" at the bounds (50 states, 256 symbols) and at the defaults (6 states,
-// 16 symbols), a long stream of 3000 lists at the bounds, "vraisemblance" at the bounds, "bang" at 50 states, and the design's loops
-// transcribed plainly (tests/chainlet/chainlet_reference.h) for comparison. Handlers are called
-// directly; each message is timed on its own (mean, 99.9th percentile and slowest message).
+// 16 symbols), a long stream of 3000 lists at the bounds, "vraisemblance" at the bounds, "bang" at 50
+// states, and the reference loops written plainly (tests/chainlet/chainlet_reference.h) for
+// comparison. Handlers are called directly; each message is timed on its own (mean, 99.9th
+// percentile and slowest message).
 #include "chainlet.h"
 #include "chainlet_reference.h"
 #include "maxhost/runtime.h"
@@ -58,7 +59,7 @@ void BM_list_bounds(benchmark::State &state) { list_messages(state, "chainlet 50
 void BM_list_bounds_melody(benchmark::State &state) { list_messages(state, "chainlet 50", 256, 48, 24); }
 void BM_list_defaults(benchmark::State &state) { list_messages(state, "chainlet", 16, 0, 128); }
 
-// The same lists through the design's loops on plain vectors.
+// The same lists through the reference loops on plain vectors.
 void plain_learning(benchmark::State &state, size_t n, size_t length)
 {
     t_chainlet *x = instance("chainlet " + std::to_string(n));

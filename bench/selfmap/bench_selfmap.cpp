@@ -1,7 +1,7 @@
 // selfmap speed: one "learn" at the defaults (50 units, 4 components) and at the bounds (100 units,
 // 256 components), per message (mean, 99.9th percentile, slowest), past the horizon and inside a
 // long one; the read-out messages "bang", "int" and "list" at the defaults; and, for comparison, a
-// plain transcription of the design's learning loops. "_dispatch" variants go through the host's
+// plain reference version of the learning loops. "_dispatch" variants go through the host's
 // message dispatch as a patch cord would; the others call the handler directly.
 #include "message_latency.h"
 #include "selfmap.h"
@@ -98,7 +98,7 @@ void BM_learn_each_bounds(benchmark::State &state) { learn_each(state, "selfmap 
 // Every learning inside the horizon, radius 100 shrinking to 1: every unit moves every time.
 void BM_learn_each_bounds_widest(benchmark::State &state) { learn_each(state, "selfmap 100 1000 @influence 100", 256, 1000); }
 
-// The design's loops as written: a pow per component (a real library call when `library_pow`,
+// The reference loops, plainly: a pow per component (a real library call when `library_pow`,
 // else pow(x, 2.0), which GCC turns into x * x), a square root and an exp per unit.
 struct Transcription {
     long n, vs, horizon, influence, count = 0;

@@ -13,6 +13,9 @@
 #include <string.h>
 #include <stdlib.h>
 
+/** Clocks are objects: clock_free is no function of its own. */
+#define clock_free freeobject
+
 BEGIN_USING_C_LINKAGE
 /** The entry current hosts call once when they load an external. */
 C74_EXPORT void ext_main(void *r);

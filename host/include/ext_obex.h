@@ -79,8 +79,14 @@ void *object_alloc(t_class *c);
 t_max_err object_free(void *x);
 void *object_new_typed(t_symbol *name_space, t_symbol *classname, long ac, t_atom *av);
 t_symbol *object_classname(void *x);
-/** Calls a handler by name with untyped pointer arguments (A_CANT handlers among them). */
+/** Calls a handler by name with untyped pointer arguments (A_CANT handlers among them). On 64-bit
+ * targets a call goes through object_method_imp with the arguments not given as 0. */
 void *object_method(void *x, t_symbol *s, ...);
+void *object_method_imp(void *x, void *sym, void *p1, void *p2, void *p3, void *p4, void *p5, void *p6,
+                        void *p7, void *p8);
+#ifdef C74_X64
+#define object_method(...) C74_VARFUN(object_method_imp, __VA_ARGS__)
+#endif
 t_max_err object_method_typed(void *x, t_symbol *s, long ac, t_atom *av, t_atom *rv);
 /** Adds a metadata attribute to one object (for instance a method object). */
 t_max_err object_addattr_parse(t_object *x, C74_CONST char *attrname, t_symbol *type, long flags,

@@ -26,12 +26,12 @@ void *outlet_float(void *o, double f);
 void *outlet_list(void *o, t_symbol *s, short ac, t_atom *av);
 void *outlet_anything(void *o, t_symbol *s, short ac, t_atom *av);
 
-/* Clocks: a task that runs once on the scheduler after a delay. Release with object_free. */
+/* Clocks: a task that runs once on the scheduler after a delay. Release with object_free or
+ * clock_free (ext.h), which is freeobject. */
 void *clock_new(void *obj, method fn);
 void clock_delay(void *c, long ms);
 void clock_fdelay(void *c, double ms);
 void clock_unset(void *c);
-void clock_free(void *c);
 void clock_getftime(double *time);
 long gettime(void);
 
@@ -42,6 +42,9 @@ void qelem_set(t_qelem *q);
 void qelem_unset(t_qelem *q);
 void qelem_free(t_qelem *q);
 void qelem_front(t_qelem *q);
+
+/** Releases an object, as object_free does. */
+void freeobject(t_object *op);
 
 /* The Max window: one line per call. */
 void post(C74_CONST char *fmt, ...) C74_PRINTF_FORMAT(1, 2);

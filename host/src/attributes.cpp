@@ -77,8 +77,9 @@ void clip(const AttrInfo &info, t_atom *a) {
         a->a_w.w_long = v;
     } else {
         double v = a->a_w.w_float;
-        if (info.clip_min && v < info.min) v = info.min;
-        if (info.clip_max && v > info.max) v = info.max;
+        // At a bound the bound itself is stored, so -0. clipped at 0 is stored as 0.
+        if (info.clip_min && v <= info.min) v = info.min;
+        if (info.clip_max && v >= info.max) v = info.max;
         a->a_w.w_float = v;
     }
 }
@@ -140,8 +141,18 @@ AttrRec *find_attr(t_class *c, const t_symbol *name) {
 }
 
 bool attr_set(t_object *x, AttrRec *a, long ac, const t_atom *av) {
-    if (!a || !a->info || ac <= 0 || !av) return false;
+    if (!a || !a->info || ac < 0) return false;
     const AttrInfo &info = *a->info;
+    if (ac == 0) {
+        // Max may call a custom setter with no atoms (the attribute's name sent alone), and with
+        // an atom array behind argv that it must not read; the plain store has nothing to store.
+        if (!info.setter) return false;
+        t_atom nothing[1] = {};
+        using F = t_max_err (*)(void *, void *, long, t_atom *);
+        reinterpret_cast<F>(info.setter)(x, a, 0, nothing);
+        return true;
+    }
+    if (!av) return false;
     t_atom small[16];
     std::vector<t_atom> big;
     t_atom *v = small;
@@ -204,6 +215,28 @@ void set_meta_atoms(std::vector<Meta> &meta, t_symbol *key, std::vector<t_atom> 
 }
 
 }  // namespace maxhost_core
+
+namespace {
+
+// The first atom of an attribute's value, read by `get`; 0 when it cannot be read.
+template <typename T>
+T first_value(void *x, t_symbol *s, T (*get)(const t_atom *)) {
+    long ac = 0;
+    t_atom *av = nullptr;
+    if (object_attr_getvalueof(x, s, &ac, &av) != MAX_ERR_NONE) return 0;
+    T v = ac > 0 ? get(av) : 0;
+    sysmem_freeptr(av);
+    return v;
+}
+
+template <typename T, typename V>
+t_max_err set_one(void *x, t_symbol *s, V value, t_max_err (*set)(t_atom *, T)) {
+    t_atom a;
+    set(&a, value);
+    return object_attr_setvalueof(x, s, 1, &a);
+}
+
+}  // namespace
 
 extern "C" {
 
@@ -345,35 +378,13 @@ t_max_err object_attr_setvalueof(void *x, t_symbol *s, long argc, t_atom *argv) 
     return attr_set(static_cast<t_object *>(x), a, argc, argv) ? MAX_ERR_NONE : MAX_ERR_GENERIC;
 }
 
-t_atom_long object_attr_getlong(void *x, t_symbol *s) {
-    long ac = 0;
-    t_atom *av = nullptr;
-    if (object_attr_getvalueof(x, s, &ac, &av) != MAX_ERR_NONE) return 0;
-    t_atom_long v = ac > 0 ? atom_getlong(av) : 0;
-    sysmem_freeptr(av);
-    return v;
-}
+t_atom_long object_attr_getlong(void *x, t_symbol *s) { return first_value(x, s, atom_getlong); }
 
-t_max_err object_attr_setlong(void *x, t_symbol *s, t_atom_long c) {
-    t_atom a;
-    atom_setlong(&a, c);
-    return object_attr_setvalueof(x, s, 1, &a);
-}
+t_max_err object_attr_setlong(void *x, t_symbol *s, t_atom_long c) { return set_one(x, s, c, atom_setlong); }
 
-t_atom_float object_attr_getfloat(void *x, t_symbol *s) {
-    long ac = 0;
-    t_atom *av = nullptr;
-    if (object_attr_getvalueof(x, s, &ac, &av) != MAX_ERR_NONE) return 0.0;
-    t_atom_float v = ac > 0 ? atom_getfloat(av) : 0.0;
-    sysmem_freeptr(av);
-    return v;
-}
+t_atom_float object_attr_getfloat(void *x, t_symbol *s) { return first_value(x, s, atom_getfloat); }
 
-t_max_err object_attr_setfloat(void *x, t_symbol *s, t_atom_float c) {
-    t_atom a;
-    atom_setfloat(&a, c);
-    return object_attr_setvalueof(x, s, 1, &a);
-}
+t_max_err object_attr_setfloat(void *x, t_symbol *s, t_atom_float c) { return set_one(x, s, c, atom_setfloat); }
 
 }  // extern "C"
 

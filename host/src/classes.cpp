@@ -228,26 +228,38 @@ t_max_err object_free(void *p) {
     return MAX_ERR_NONE;
 }
 
+// clock_free is this function (ext.h); a clock that was never made is nothing to free.
+void freeobject(t_object *op) {
+    if (op) object_free(op);
+}
+
 t_symbol *object_classname(void *x) {
     if (!is_live(x)) return nullptr;
     t_class *c = static_cast<t_object *>(x)->o_messlist;
     return c ? c->name : nullptr;
 }
 
-void *object_method(void *x, t_symbol *s, ...) {
+void *object_method_imp(void *x, void *sym, void *p1, void *p2, void *p3, void *p4, void *p5, void *p6, void *p7,
+                        void *p8) {
+    auto *s = static_cast<t_symbol *>(sym);
     if (!is_live(x) || !s) return nullptr;
     t_class *c = static_cast<t_object *>(x)->o_messlist;
     if (!c) return nullptr;
     auto it = c->methods.find(s);
     if (it == c->methods.end()) return nullptr;
     // Handlers called by name take up to eight pointer-sized arguments, passed through untouched.
+    using F = void *(*)(void *, void *, void *, void *, void *, void *, void *, void *, void *);
+    return reinterpret_cast<F>(it->second->fn)(x, p1, p2, p3, p4, p5, p6, p7, p8);
+}
+
+// The variadic form, for externals built where object_method is no macro (32-bit targets).
+void *(object_method)(void *x, t_symbol *s, ...) {
     void *a[8];
     va_list ap;
     va_start(ap, s);
     for (auto &v : a) v = va_arg(ap, void *);
     va_end(ap);
-    using F = void *(*)(void *, void *, void *, void *, void *, void *, void *, void *, void *);
-    return reinterpret_cast<F>(it->second->fn)(x, a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]);
+    return object_method_imp(x, s, a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]);
 }
 
 t_max_err object_method_typed(void *x, t_symbol *s, long ac, t_atom *av, t_atom *rv) {

@@ -57,7 +57,7 @@ std::string prefix_of(t_object *x) {
 
 }  // namespace
 
-// The format functions take caller-supplied formats by design.
+// The format functions take the caller's formats, as printf does.
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
 
 extern "C" {

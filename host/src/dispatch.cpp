@@ -3,6 +3,7 @@
 #include "core_internal.h"
 
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <cstdint>
 #include <utility>
@@ -91,6 +92,7 @@ constexpr auto kPositionalCallers = positional_table(std::make_index_sequence<(2
 thread_local int delivery_depth = 0;
 thread_local int event_depth = 0;
 thread_local bool dropping = false;
+std::atomic<long> overflows{0};
 
 void end_of_chain() {
     if (delivery_depth == 0 && event_depth == 0) dropping = false;
@@ -230,6 +232,7 @@ bool deliver(t_object *x, t_symbol *sel, long ac, t_atom *av) {
         report_error(std::string(x->o_messlist->name->s_name) + ": stack overflow: message \"" + sel->s_name +
                      "\" dropped, with the rest of its chain");
         dropping = true;
+        ++overflows;
         return false;
     }
     DepthGuard depth;
@@ -271,7 +274,7 @@ bool deliver(t_object *x, t_symbol *sel, long ac, t_atom *av) {
         return true;
     }
     if (AttrRec *attr = find_attr(c, sel)) {
-        if (ac > 0) attr_set(x, attr, ac, av);
+        attr_set(x, attr, ac, av);
         return true;
     }
     return to_anything(x, sel, ac, av);
@@ -289,6 +292,8 @@ bool send(t_object *x, t_symbol *selector, long argc, t_atom *argv) {
     if (!selector) return false;
     return deliver(x, selector, argc, argv);
 }
+
+long overflow_count() { return overflows.load(); }
 
 bool send_text(t_object *x, const std::string &text) {
     if (!is_live(x)) {

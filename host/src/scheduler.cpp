@@ -1,16 +1,12 @@
-// Time, clocks and queue elements.
+// Time, clocks and queue elements: the scheduler backend of the command-line host and the tests
+// (scheduler_backend.h).
 //
 // One scheduler state, guarded by one mutex, holds the pending clocks (ordered by due time, ties
 // by the order they were set) and the queue of set queue elements. Tasks always run with that
 // mutex released. Virtual time (the default) moves only in advance(); real time follows the steady
 // clock, and a scheduler thread runs clocks as they fall due. now_ms() is continuous across mode
 // switches, so a clock's due time keeps its meaning whichever mode runs it.
-#include "ext.h"
-#include "ext_obex.h"
-#include "maxhost/runtime.h"
-
-#include "core_internal.h"
-#include "svc_internal.h"
+#include "scheduler_backend.h"
 
 #include <algorithm>
 #include <atomic>
@@ -117,10 +113,7 @@ struct Scheduler {
         c->running = true;
         c->runner = this_thread_no();
         lk.unlock();
-        {
-            maxhost_core::EventScope event;
-            c->fn(c->obj);
-        }
+        maxhost_sched::run_task(c->fn, c->obj);
         lk.lock();
         c->running = false;
         if (c->self_freed)
@@ -235,25 +228,8 @@ void switch_mode(maxhost::TimeMode mode) {
         stop_scheduler_thread();
 }
 
-// ---------------------------------------------------------------------------------------------
-// Host records
-// ---------------------------------------------------------------------------------------------
-
-struct ClockRec {
-    t_object ob;
-    ClockImpl *impl;
-};
-
-struct QelemRec {
-    t_object ob;
-    QelemImpl *impl;
-};
-
 // After this returns the task never runs again; if it is running on another thread, wait for it.
-void clock_release(ClockRec *x) {
-    ClockImpl *c = x->impl;
-    if (!c) return;
-    x->impl = nullptr;
+void clock_release(ClockImpl *c) {
     Scheduler &s = sched();
     std::unique_lock<std::mutex> lk(s.m);
     c->freed = true;
@@ -269,10 +245,7 @@ void clock_release(ClockRec *x) {
     delete c;
 }
 
-void qelem_release(QelemRec *x) {
-    QelemImpl *q = x->impl;
-    if (!q) return;
-    x->impl = nullptr;
+void qelem_release(QelemImpl *q) {
     Scheduler &s = sched();
     std::unique_lock<std::mutex> lk(s.m);
     q->freed = true;
@@ -290,20 +263,8 @@ void qelem_release(QelemRec *x) {
     delete q;
 }
 
-t_class *clock_class() {
-    static t_class *c =
-        maxhost_svc::make_internal_class("clock", maxhost_svc::as_method(clock_release), sizeof(ClockRec));
-    return c;
-}
-
-t_class *qelem_class() {
-    static t_class *c =
-        maxhost_svc::make_internal_class("qelem", maxhost_svc::as_method(qelem_release), sizeof(QelemRec));
-    return c;
-}
-
-ClockImpl *clock_of(void *c) { return c ? static_cast<ClockRec *>(c)->impl : nullptr; }
-QelemImpl *qelem_of(void *q) { return q ? static_cast<QelemRec *>(q)->impl : nullptr; }
+ClockImpl *clock_of(void *c) { return maxhost_sched::impl_of<ClockImpl>(c); }
+QelemImpl *qelem_of(void *q) { return maxhost_sched::impl_of<QelemImpl>(q); }
 
 // Caller holds m.
 void enqueue(Scheduler &s, QelemImpl *q, bool front) {
@@ -327,6 +288,14 @@ void enqueue(Scheduler &s, QelemImpl *q, bool front) {
     s.queue_cv.notify_all();
 }
 
+void set_queue_element(t_qelem *q, bool front) {
+    QelemImpl *qe = qelem_of(q);
+    if (!qe || !qe->fn) return;
+    Scheduler &s = sched();
+    std::lock_guard<std::mutex> lk(s.m);
+    enqueue(s, qe, front);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -336,7 +305,7 @@ void enqueue(Scheduler &s, QelemImpl *q, bool front) {
 extern "C" {
 
 void *clock_new(void *obj, method fn) {
-    auto *x = static_cast<ClockRec *>(object_alloc(clock_class()));
+    auto *x = maxhost_sched::new_task_record<ClockImpl, clock_release>("clock");
     if (!x) return nullptr;
     x->impl = new ClockImpl;
     x->impl->obj = obj;
@@ -361,8 +330,6 @@ void clock_fdelay(void *c, double ms) {
     s.sched_cv.notify_all();
 }
 
-void clock_delay(void *c, long ms) { clock_fdelay(c, static_cast<double>(ms)); }
-
 void clock_unset(void *c) {
     ClockImpl *clock = clock_of(c);
     if (!clock) return;
@@ -371,18 +338,8 @@ void clock_unset(void *c) {
     s.unschedule(clock);
 }
 
-void clock_free(void *c) {
-    if (c) object_free(c);
-}
-
-void clock_getftime(double *time) {
-    if (time) *time = maxhost::now_ms();
-}
-
-long gettime(void) { return static_cast<long>(maxhost::now_ms()); }
-
 t_qelem *qelem_new(void *obj, method fn) {
-    auto *x = static_cast<QelemRec *>(object_alloc(qelem_class()));
+    auto *x = maxhost_sched::new_task_record<QelemImpl, qelem_release>("qelem");
     if (!x) return nullptr;
     x->impl = new QelemImpl;
     x->impl->obj = obj;
@@ -390,21 +347,9 @@ t_qelem *qelem_new(void *obj, method fn) {
     return x;
 }
 
-void qelem_set(t_qelem *q) {
-    QelemImpl *qe = qelem_of(q);
-    if (!qe || !qe->fn) return;
-    Scheduler &s = sched();
-    std::lock_guard<std::mutex> lk(s.m);
-    enqueue(s, qe, false);
-}
+void qelem_set(t_qelem *q) { set_queue_element(q, false); }
 
-void qelem_front(t_qelem *q) {
-    QelemImpl *qe = qelem_of(q);
-    if (!qe || !qe->fn) return;
-    Scheduler &s = sched();
-    std::lock_guard<std::mutex> lk(s.m);
-    enqueue(s, qe, true);
-}
+void qelem_front(t_qelem *q) { set_queue_element(q, true); }
 
 void qelem_unset(t_qelem *q) {
     QelemImpl *qe = qelem_of(q);
@@ -416,10 +361,6 @@ void qelem_unset(t_qelem *q) {
         s.queue.erase(std::find(s.queue.begin(), s.queue.end(), qe));
         qe->queued = false;
     }
-}
-
-void qelem_free(t_qelem *q) {
-    if (q) object_free(q);
 }
 
 short systhread_ismainthread(void) { return this_thread_no() == sched().main_thread.load() ? 1 : 0; }
@@ -461,10 +402,7 @@ int run_queue() {
         q->runner = self;
         q->ran_in = this_pass;
         lk.unlock();
-        {
-            maxhost_core::EventScope event;
-            q->fn(q->obj);
-        }
+        maxhost_sched::run_task(q->fn, q->obj);
         lk.lock();
         q->running = false;
         ++ran;

@@ -4,6 +4,7 @@
 
 #include "ext.h"
 #include "ext_obex.h"
+#include "maxhost/runtime.h"
 
 #include <atomic>
 #include <cstddef>
@@ -12,12 +13,7 @@
 
 namespace maxhost_svc {
 
-// A handler of any signature as the API's generic method type (through void(*)(), which the
-// compiler accepts as a deliberate cast).
-template <typename F>
-method as_method(F *fn) {
-    return reinterpret_cast<method>(reinterpret_cast<void (*)()>(fn));
-}
+using maxhost::as_method;
 
 // An unregistered class for host-made records of `size` bytes; `release` runs from object_free.
 t_class *make_internal_class(const char *name, method release, long size);

@@ -112,6 +112,8 @@ def same(a, b):
 
 
 PD_NOISE = re.compile(r'^(verbose\(|.*connection failed|warning: |watchdog)')
+# The command-line host puts the script line in front of the errors it runs into; Pd has no lines.
+HOST_LOCATION = re.compile(r'^.*?:\d+: (?=error: )')
 
 
 def main():
@@ -120,7 +122,7 @@ def main():
     maxscript, pd, externals, script = sys.argv[1:]
     lines = list(script_lines(script))
     host = subprocess.run([maxscript, script], capture_output=True, text=True, timeout=120)
-    expected = host.stdout.splitlines()
+    expected = [HOST_LOCATION.sub('', l) for l in host.stdout.splitlines()]
     printed = run_patch(pd, make_patch(lines), externals)
     got = [l for l in printed if not PD_NOISE.match(l)]
     for i in range(max(len(expected), len(got))):

@@ -29,6 +29,7 @@ int g_wakes = 0;
 int g_wakes_after_post = 0;
 short g_worker_is_main = -1;
 std::vector<std::string> g_window;
+std::vector<void *> g_error_owners;  // the Pd object each error names
 std::vector<std::string> g_outlet;  // "sel a:s b:f ..."
 std::vector<FakeClock *> g_clocks;
 
@@ -51,13 +52,24 @@ struct Probe {
     void *out;
     void *clock;
     t_qelem *qelem;
+    bool fails_later;
 };
 t_class *g_probe_class;
 
 void probe_int(Probe *, t_atom_long n) { post("int %ld", static_cast<long>(n)); }
 void probe_float(Probe *, double f) { post("float %g", f); }
 void probe_echo(Probe *x, t_symbol *s, long argc, t_atom *argv) { outlet_anything(x->out, s, argc, argv); }
-void probe_tick(Probe *) { post("tick"); }
+void probe_tick(Probe *x) {
+    if (x->fails_later)
+        object_error(&x->ob, "failed later");
+    else
+        post("tick");
+}
+void probe_fail(Probe *x) { object_error(&x->ob, "failed"); }
+void probe_fail_later(Probe *x) {
+    x->fails_later = true;
+    clock_fdelay(x->clock, 1);
+}
 void probe_queued(Probe *) { post("queued"); }
 void probe_elsewhere(Probe *x) {
     std::thread worker([x] {
@@ -74,13 +86,14 @@ void *probe_new(t_symbol *, long argc, t_atom *) {
     if (argc > 0) return nullptr;  // a box that cannot be made
     auto *x = static_cast<Probe *>(object_alloc(g_probe_class));
     x->out = outlet_new(x, nullptr);
+    x->fails_later = false;
     x->clock = clock_new(x, reinterpret_cast<method>(probe_tick));
     x->qelem = qelem_new(x, reinterpret_cast<method>(probe_queued));
     return x;
 }
 
 void probe_free(Probe *x) {
-    clock_free(x->clock);
+    clock_free(static_cast<t_object *>(x->clock));
     qelem_free(x->qelem);
 }
 
@@ -91,6 +104,7 @@ class Bridge : public ::testing::Test {
 protected:
     void SetUp() override {
         g_window.clear();
+        g_error_owners.clear();
         g_outlet.clear();
         static const int registered = pdb_setup("probe");
         ASSERT_EQ(registered, 1);
@@ -112,10 +126,15 @@ TEST_F(Bridge, WholeNumbersArriveAsIntsFractionsAsFloatsSymbolsAsSymbols) {
     EXPECT_EQ(g_outlet, (std::vector<std::string>{"echo paintrect:s 1:f 0.25:f"}));
 }
 
-TEST_F(Bridge, ABoxThatCannotBeMadeSaysSo) {
+TEST_F(Bridge, ErrorsNameTheBoxThatMadeThemAndABoxNotMadeNamesNone) {
+    pdb_send(x_, "fail", 0, nullptr);
+    pdb_send(x_, "fail_later", 0, nullptr);
+    run_until(g_now + 5);
     pdb_atom arg = number(1);
     EXPECT_EQ(pdb_new("probe", this, 1, &arg), nullptr);
-    EXPECT_EQ(g_window, (std::vector<std::string>{"probe: could not create an instance"}));
+    EXPECT_EQ(g_window, (std::vector<std::string>{"probe: failed", "probe: failed later",
+                                                  "probe: could not create an instance"}));
+    EXPECT_EQ(g_error_owners, (std::vector<void *>{this, this, nullptr}));
 }
 
 TEST_F(Bridge, PostsAndClocksFromAnotherThreadWaitForTheDrain) {
@@ -150,7 +169,7 @@ void task_run(Task *t) {
         --t->sets_itself;
         qelem_set(t->qelem);
     }
-    if (t->frees_itself) clock_free(t->clock);
+    if (t->frees_itself) clock_free(static_cast<t_object *>(t->clock));
 }
 
 TEST(PdScheduler, AQueueElementRunsOnceAfterEverySetAndNeverAfterAnUnset) {
@@ -228,11 +247,16 @@ void ext_main(void *) {
     class_addmethod(c, reinterpret_cast<method>(probe_float), "float", A_FLOAT, 0);
     class_addmethod(c, reinterpret_cast<method>(probe_echo), "echo", A_GIMME, 0);
     class_addmethod(c, reinterpret_cast<method>(probe_elsewhere), "elsewhere", 0);
+    class_addmethod(c, reinterpret_cast<method>(probe_fail), "fail", 0);
+    class_addmethod(c, reinterpret_cast<method>(probe_fail_later), "fail_later", 0);
     class_register(CLASS_BOX, c);
     g_probe_class = c;
 }
 
-void pdg_post(int, const char *line) { g_window.emplace_back(line); }
+void pdg_post(void *owner, int is_error, const char *line) {
+    g_window.emplace_back(line);
+    if (is_error) g_error_owners.push_back(owner);
+}
 
 void pdg_outlet(void *, int, const char *selector, int argc, const pdb_atom *argv) {
     std::string s = selector;

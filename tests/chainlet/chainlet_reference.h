@@ -1,4 +1,4 @@
-// The design's training step transcribed loop for loop on plain vectors: the object's
+// The training step written loop for loop on plain vectors, as a reference: the object's
 // passes must give exactly these bits. Shared by the tests and the benchmark.
 #pragma once
 

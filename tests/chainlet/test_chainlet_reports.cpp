@@ -12,7 +12,7 @@ std::string line(const std::string &head, long i, long j, double v)
     return buf;
 }
 
-// The colour of a cell by the design's table, v = 50 b held as a 32-bit float (so 0.002 gives
+// The colour of a cell by the drawing's table, v = 50 b held as a 32-bit float (so 0.002 gives
 // 0.1f, a little above 0.1).
 long table_colour(double b)
 {

@@ -54,7 +54,7 @@ Lines printed(const Model &m, long steps)
     return out;
 }
 
-// The lcd palette entry of the design's colour for one probability (v = 50 b, a 32-bit float).
+// The lcd palette entry of the drawn colour for one probability (v = 50 b, a 32-bit float).
 std::vector<int> pixel(double b)
 {
     const double v = (float)(b * 10.0 * 5.0);

@@ -1,4 +1,4 @@
-// Training: one "list" against an exact computation over every hidden path, the design's loops bit
+// Training: one "list" against an exact computation over every hidden path, the reference loops bit
 // for bit, the gate, and what the model learns over many sequences.
 #include "chainlet_fixture.h"
 #include "maxlearn_fpmode.h"
@@ -128,7 +128,7 @@ TEST(ChainletTraining, OneListIsOneBaumWelchStepOverEveryPath)
             }
 }
 
-TEST(ChainletTraining, PassesGiveTheDesignLoopsBitForBit)
+TEST(ChainletTraining, PassesGiveTheReferenceLoopsBitForBit)
 {
     std::mt19937 rng(5);
     struct Case {
@@ -163,7 +163,7 @@ TEST(ChainletTraining, PassesGiveTheDesignLoopsBitForBit)
                 EXPECT_EQ(Row(st.alpha_unscaled, st.alpha_unscaled + k.T), p.alpha_unscaled[(size_t)i]) << what;
                 EXPECT_EQ(Row(st.beta, st.beta + k.T), p.beta[(size_t)i]) << what;
             }
-            // The design's interface functions read the same values.
+            // The model's accessor functions read the same values.
             EXPECT_EQ(calculer_gamma(c.x, k.n - 1, k.T - 1),
                       p.alpha[(size_t)k.n - 1][(size_t)k.T - 1] * p.beta[(size_t)k.n - 1][(size_t)k.T - 1] /
                           p.coefficients[(size_t)k.T - 1]);

@@ -22,6 +22,11 @@ TEST(GasnetObject, BoxArguments) {
     Gas with_attributes("gasnet 10 @mu 8 @kappa 1.5");
     EXPECT_EQ(with_attributes.x->mu, 8);
     EXPECT_EQ(with_attributes.x->kappa, 1.5);
+    Gas at_top("gasnet @mu 100 @lambda 100");  // the upper bounds themselves are kept, and no more
+    EXPECT_EQ((Longs{at_top.x->mu, at_top.x->lambda}), (Longs{100, 100}));
+    at_top.send("mu 101");
+    at_top.send("lambda 101");
+    EXPECT_EQ((Longs{at_top.x->mu, at_top.x->lambda}), (Longs{100, 100}));
 
     // Every creation reseeds the generator from the clock: the draws after it do not continue the
     // sequence of the seed set before.
@@ -51,6 +56,11 @@ TEST(GasnetObject, AttributesAndAssistance) {
     for (const char *m : {"alpha 0", "beta 2", "kappa 1.5", "mu 0", "lambda 500", "mutation -4", "lcd 1000"}) g.send(m);
     EXPECT_EQ((std::vector<double>{g.x->alpha, g.x->beta, g.x->kappa}), (std::vector<double>{0.01, 1.0, 1.5}));
     EXPECT_EQ((Longs{g.x->mu, g.x->lambda, g.x->mutation, g.x->lcd}), (Longs{1, 100, 0, 800}));
+    // An attribute's name alone calls its setter with no atoms, as Max may: the value stays.
+    for (const char *m : {"alpha", "beta", "epsilon1", "epsilon2", "kappa", "mu"}) g.send(m);
+    EXPECT_EQ((std::vector<double>{g.x->alpha, g.x->beta, g.x->epsilon1, g.x->epsilon2, g.x->kappa}),
+              (std::vector<double>{0.01, 1.0, 0.3, 0.15, 1.5}));
+    EXPECT_EQ(g.x->mu, 1);
     std::vector<t_atom> v;
     ASSERT_TRUE(maxhost::get_attribute(g.obj, "kappa", &v));
     EXPECT_EQ(atom_gettype(&v[0]), A_FLOAT);

@@ -1,7 +1,9 @@
 // Typed dispatch: which handler a message reaches and what its arguments become.
 #include "core_test_util.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -33,8 +35,11 @@ void p_mixed(void *x, t_atom_long a, double b, t_symbol *c, double d, t_atom_lon
 void p_defaults(void *x, t_atom_long a, double b, t_symbol *c) {
     note(x, "defaults " + std::to_string(a) + " " + std::to_string(b) + " [" + c->s_name + "]");
 }
-void *p_cant(void *x, void *a, void *b) {
+intptr_t g_cant_args[8];
+void *p_cant(void *x, void *a, void *b, void *c, void *d, void *e, void *f, void *g, void *h) {
     note(x, "cant");
+    void *args[8] = {a, b, c, d, e, f, g, h};
+    for (int i = 0; i < 8; ++i) g_cant_args[i] = reinterpret_cast<intptr_t>(args[i]);
     return reinterpret_cast<void *>(reinterpret_cast<intptr_t>(a) + reinterpret_cast<intptr_t>(b));
 }
 t_max_err p_back(void *x, t_symbol *, long ac, t_atom *, t_atom *rv) {
@@ -161,10 +166,15 @@ TEST(Dispatch, CantHandlersAreReachedOnlyByName) {
     EXPECT_FALSE(p.text("cant 1 2"));
     EXPECT_EQ(console.errors().size(), 1u);
     EXPECT_TRUE(p.log.empty());
+    // Through the 64-bit macro, as an SDK-built external calls it: the arguments not given are 0.
+    std::fill(std::begin(g_cant_args), std::end(g_cant_args), -1);
     void *r = object_method(p.obj(), gensym("cant"), reinterpret_cast<void *>(2), reinterpret_cast<void *>(40));
     EXPECT_EQ(reinterpret_cast<intptr_t>(r), 42);
+    EXPECT_EQ(std::vector<intptr_t>(g_cant_args, g_cant_args + 8), (std::vector<intptr_t>{2, 40, 0, 0, 0, 0, 0, 0}));
+    object_method(p.obj(), gensym("cant"), 1, 2, 3, 4, 5, 6, 7, 8);
+    EXPECT_EQ(std::vector<intptr_t>(g_cant_args, g_cant_args + 8), (std::vector<intptr_t>{1, 2, 3, 4, 5, 6, 7, 8}));
     EXPECT_EQ(object_method(p.obj(), gensym("nothere")), nullptr);
-    EXPECT_EQ(p.log, (std::vector<std::string>{"cant"}));
+    EXPECT_EQ(p.log, (std::vector<std::string>{"cant", "cant"}));
 }
 
 TEST(Dispatch, TypedCallsByNameAndReturnValues) {

@@ -44,6 +44,12 @@ SAME_TYPE(&linklist_findfirst, t_atom_long (*)(t_linklist *, void **, long (*)(v
 SAME_TYPE(&linklist_getflags, t_atom_long (*)(t_linklist *));
 SAME_TYPE(&qelem_new, t_qelem *(*)(void *, method));
 SAME_TYPE(&object_attr_setlong, t_max_err (*)(void *, t_symbol *, t_atom_long));
+// Calls by name go through object_method_imp on 64-bit targets; clock_free is freeobject.
+SAME_TYPE(&object_method_imp, void *(*)(void *, void *, void *, void *, void *, void *, void *, void *, void *, void *));
+SAME_TYPE(&clock_free, void (*)(t_object *));
+#if !defined(object_method) || !defined(C74_X64)
+#error "object_method is a macro on 64-bit targets"
+#endif
 static_assert(OBJ_FLAG_MEMORY == 4 && OBJ_FLAG_REF == 1, "container flags");
 
 namespace {

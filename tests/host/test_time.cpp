@@ -78,7 +78,7 @@ TEST_F(Time, ClocksRunInTimeOrderThenSetOrder) {
     EXPECT_DOUBLE_EQ(trace.times[1], start + 129.5);
     object_free(ca);
     object_free(cb);
-    clock_free(cc);
+    clock_free(static_cast<t_object *>(cc));  // freeobject, as in Max
 }
 
 TEST_F(Time, ClocksSetAgainUnsetOrFreed) {

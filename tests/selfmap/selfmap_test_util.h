@@ -1,5 +1,5 @@
 // Helpers for the selfmap tests: an instance made through the host, direct access to its map, and
-// the design's learning step transcribed literally, to compare the object with.
+// the learning step written plainly as a reference, to compare the object with.
 #pragma once
 
 #include "selfmap.h"
@@ -72,7 +72,7 @@ inline std::string list_text(const std::string &selector, const Longs &v) {
     return s;
 }
 
-// The design's map, transcribed literally from its algorithms: a pow per component, a square
+// The reference map, its algorithms written plainly: a pow per component, a square
 // root per unit, an exp per unit. `Square` is pow(x, 2.0) as written (which GCC turns into x * x)
 // or a call that the compiler cannot see through.
 struct Transcription {

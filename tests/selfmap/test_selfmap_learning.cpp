@@ -1,5 +1,5 @@
 // "learn" and "list"/"change": input handling, the winner, the neighbourhood and the step against
-// their closed forms, agreement with the design's loops, self-organisation, and the pass-through.
+// their closed forms, agreement with the reference loops, self-organisation, and the pass-through.
 #include "selfmap_test_util.h"
 
 #include <algorithm>
@@ -78,7 +78,7 @@ TEST(SelfmapLearning, WinnerIsTheNearestAndTheLowestOfEquals) {
     }
 
     // Long vectors are screened with a reordered sum: near-ties (a component one unit in the last
-    // place apart, equal sums in other orders) must still go as the design's loop decides, with the
+    // place apart, equal sums in other orders) must still go as the reference loop decides, with the
     // AVX2 kernels and with the portable ones.
     std::mt19937 rng(21);
     for (long size : {16L, 17L, 33L, 256L})
@@ -176,7 +176,7 @@ TEST(SelfmapLearning, StepAndNeighbourhoodBeforeAndAfterTheHorizon) {
 }
 
 // Far from the winner the step is tiny, or nothing once the Gaussian underflows: a component at 0
-// (or nearly) still moves off it by that tiny step, as the design's expression moves it.
+// (or nearly) still moves off it by that tiny step, as the plain expression moves it.
 TEST(SelfmapLearning, FarUnitsMoveByTinySteps) {
     for (long size : {4L, 20L})
         for (long wide : {1L, 0L}) {
@@ -252,10 +252,10 @@ TEST(SelfmapLearning, InfluenceOneNeverTraps) {
     EXPECT_EQ(m.x->learn_count, 5);
 }
 
-// The object against the design's loops on the same map and inputs: bit for bit with pow(x, 2.0)
+// The object against the reference loops on the same map and inputs: bit for bit with pow(x, 2.0)
 // as GCC compiles it (x * x); within 1e-12 of a true library pow, which differs from x * x in the
 // last bit for about one value in a thousand.
-TEST(SelfmapLearning, MatchesTheDesignsLoops) {
+TEST(SelfmapLearning, MatchesTheReferenceLoops) {
     struct Case {
         const char *box;
         long size;

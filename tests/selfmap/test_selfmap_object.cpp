@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <set>
 #include <tuple>
 
@@ -44,6 +45,10 @@ TEST(SelfmapObject, BoxArguments) {
             seen.insert(e);
         }
     EXPECT_GT(seen.size(), 50u);
+    // The draws reach value_max itself: among 200 components of 0..2, each value shows.
+    std::set<double> small;
+    for (const Reals &u : Map("selfmap 50 60 2").units()) small.insert(u.begin(), u.end());
+    EXPECT_EQ(small, (std::set<double>{0, 1, 2}));
 
     for (auto [box, size, influence, horizon, value_max] :
          {std::tuple{"selfmap 10 200 1000", 10, 5, 200, 1000}, {"selfmap 1 200", 50, 25, 200, 127},
@@ -81,7 +86,10 @@ TEST(SelfmapObject, AttributesClipAndPasAccessors) {
     ASSERT_TRUE(maxhost::get_attribute(m.obj, "influence", &v));
     EXPECT_EQ(atom_getlong(&v[0]), 100);
     EXPECT_EQ(selfmap_set(m.x, nullptr, 0, nullptr), 0);  // nothing to read: pas stays
+    m.send("pas");  // the setter called with no atoms, as Max may call it
     EXPECT_EQ(m.x->pas, 0.3);
+    m.send("pas -0.");  // clipped at 0: stored, and printed, without a sign
+    EXPECT_FALSE(std::signbit(m.x->pas));
 }
 
 TEST(SelfmapObject, IntBangAndClear) {

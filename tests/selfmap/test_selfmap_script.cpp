@@ -71,7 +71,7 @@ static void expect_cells(const Image &png, const Lines &unit_lines, unsigned cw,
     }
 }
 
-TEST(SelfmapScript, DefaultsPrintAndDrawAsTheDesignShows) {
+TEST(SelfmapScript, DefaultsPrintAndDrawEveryUnit) {
     Lines out = run("defaults", "new m selfmap\nnew screen lcd\nconnect m 1 screen 0\nm dump_max\nm dump_lcd\n"
                                 "png screen defaults.png\nm 1\nm 50\n");
     ASSERT_EQ(out.size(), 4u + 1u + 50u + 1u + 2u);

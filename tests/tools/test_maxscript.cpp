@@ -19,7 +19,8 @@ namespace {
 
 struct Result {
     int status = -1;
-    std::vector<std::string> lines;  // stdout
+    std::vector<std::string> lines;   // stdout
+    std::vector<std::string> errors;  // stderr
     double seconds = 0;
 };
 
@@ -67,6 +68,8 @@ protected:
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
         std::ifstream out(dir_ / "stdout.txt");
         for (std::string line; std::getline(out, line);) r.lines.push_back(line);
+        std::ifstream err(dir_ / "stderr.txt");
+        for (std::string line; std::getline(err, line);) r.errors.push_back(line);
         return r;
     }
 
@@ -158,6 +161,10 @@ TEST_F(Maxscript, ReadsTheScriptFromStdin) {
     Result r = run("-", "in.maxs");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.lines, (Lines{"e: 4", "stdin:3: unknown instance \"nope\""}));
+
+    r = run(".");  // a folder is no script: a usage error, not an empty run
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.errors, (Lines{"maxscript: . is a folder, not a script (the scripts in it end in .maxs)"}));
 }
 
 // Time
@@ -217,7 +224,7 @@ TEST_F(Maxscript, BadLinesAreReportedWithTheirNumberAndTheScriptGoesOn) {
         "script.maxs:7: expected: wait <ms>",
         "script.maxs:8: \"e\" has no attribute \"nosuch\"",
         "script.maxs:9: \"e\" is not an lcd",
-        "",  // the host's own report of "foo"
+        "script.maxs:10: error: testext: doesn't understand \"foo\"",  // the host's own report
         "script.maxs:11: expected: seed <n>",
         "script.maxs:12: cannot read",
         "script.maxs:13: bad instance name \"3x\"",
@@ -228,7 +235,6 @@ TEST_F(Maxscript, BadLinesAreReportedWithTheirNumberAndTheScriptGoesOn) {
     ASSERT_EQ(r.lines.size(), expected_starts.size());
     for (size_t i = 0; i < expected_starts.size(); ++i)
         EXPECT_EQ(r.lines[i].rfind(expected_starts[i], 0), 0u) << r.lines[i];
-    EXPECT_NE(r.lines[8].find("doesn't understand \"foo\""), std::string::npos) << r.lines[8];
 }
 
 // Two objects that feed each other and themselves double the messages at every level: the
@@ -237,17 +243,19 @@ TEST_F(Maxscript, AFeedbackLoopWithFanOutEndsItsEventWithOneError) {
     const std::string loop = "connect a 0 a\nconnect a 0 b\nconnect b 0 a\nconnect b 0 b\n";
     Result r = run_script("new a gasnet 5\nnew b gasnet 5\n" + loop + "a 1 2 3\necho done\n");
     EXPECT_LT(r.seconds, 1.0);
+    EXPECT_EQ(r.status, 1);  // the line whose chain overflowed failed
     ASSERT_EQ(r.lines.size(), 2u);
-    EXPECT_EQ(r.lines[0].rfind("error: gasnet: stack overflow: message \"list\"", 0), 0u) << r.lines[0];
+    EXPECT_EQ(r.lines[0].rfind("script.maxs:7: error: gasnet: stack overflow: message \"list\"", 0), 0u) << r.lines[0];
     EXPECT_EQ(r.lines[1], "done");
 
     r = run_script("new a testext\nnew b testext\n" + loop +
                    "connect a 1 a\na later 5\nwait 10\nb say next\na later 5\nwait 10\necho done\n");
     EXPECT_LT(r.seconds, 1.0);
+    EXPECT_EQ(r.status, 1);
     ASSERT_EQ(r.lines.size(), 4u);
-    EXPECT_EQ(r.lines[0].rfind("error: testext: stack overflow: message \"bang\"", 0), 0u) << r.lines[0];
+    EXPECT_EQ(r.lines[0].rfind("script.maxs:9: error: testext: stack overflow: message \"bang\"", 0), 0u) << r.lines[0];
     EXPECT_EQ(r.lines[1], "b.1: said next");  // the next event runs as usual
-    EXPECT_EQ(r.lines[2], r.lines[0]);
+    EXPECT_EQ(r.lines[2].substr(r.lines[2].find(':', 12)), r.lines[0].substr(r.lines[0].find(':', 12)));
     EXPECT_EQ(r.lines[3], "done");
 }
 
@@ -310,6 +318,10 @@ TEST_F(Maxscript, SizeClipsAndKeepsTheDrawingClearWhitens) {
         "t clear\n"
         "png t cleared.png\n");
     ASSERT_EQ(r.status, 0);
+    // A picture of an lcd nothing has painted on is still written, with a warning on stderr.
+    ASSERT_EQ(r.errors.size(), 1u);
+    EXPECT_EQ(r.errors[0].rfind("script.maxs:2: warning: default.png: nothing was drawn on lcd \"t\" (", 0), 0u)
+        << r.errors[0];
     Image def = read_png("default.png");
     EXPECT_EQ(def.width, 128u);
     EXPECT_EQ(def.height, 128u);

@@ -11,9 +11,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -27,15 +29,8 @@ bool flush_each_line = false;
 // Data files at least this long show progress on a terminal.
 const size_t kProgressLines = 1000;
 
-const std::set<std::string> kCommands = {"new", "connect", "get", "seed", "wait", "time",
-                                         "feed", "png", "free", "echo", "open", "click"};
-
-std::string trim(const std::string &s) {
-    size_t b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return std::string();
-    size_t e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
+const std::set<std::string> kCommands = {"new", "connect", "get", "seed", "wait", "time", "feed",
+                                         "png", "free", "echo", "open", "click", "help"};
 
 // Splits off the first word; `rest` keeps the remaining text as typed (trimmed).
 void split_first(const std::string &text, std::string *head, std::string *rest) {
@@ -87,19 +82,42 @@ bool valid_name(const std::string &name) {
     return true;
 }
 
-// As Max's print object shows a message: numbers and lists bare, other messages with their name.
+std::string in_quotes(const std::string &s) {
+    return "\"" + s + "\"";
+}
+
+}  // namespace
+
+const char *const kCommandHelp =
+    "commands, one a line (# starts a comment):\n"
+    "  new <name> <box text>          an instance, from box text as typed: new g gasnet 10 @mu 8\n"
+    "  <name> <message>               a message to its inlet: g learn 1 2 3, g bang, g 3, g mu 8\n"
+    "  connect <from> <outlet> <to> [inlet]   a patch cord (outlet 0 is the leftmost)\n"
+    "  get <name> <attribute>         prints the attribute's value\n"
+    "  seed <n>                       srand(n), so runs repeat (after new: objects reseed)\n"
+    "  wait <ms>                      lets time pass: due clocks run, then queue elements\n"
+    "  time virtual|real              the time mode (default virtual)\n"
+    "  feed <name> <file> [selector]  each line of a file as a message\n"
+    "  png <lcd name> <file>          writes the lcd's drawing (into --out)\n"
+    "  free <name>                    frees the instance and its cords\n"
+    "  echo <text>                    prints the text\n"
+    "  open <patcher file>            opens a Max patcher; its boxes are named by id\n"
+    "  click <id or text>             clicks a message box of the open patcher\n"
+    "  help                           this list\n";
+
+std::string trim(const std::string &s) {
+    size_t b = s.find_first_not_of(" \t\r\n");
+    if (b == std::string::npos) return std::string();
+    size_t e = s.find_last_not_of(" \t\r\n");
+    return s.substr(b, e - b + 1);
+}
+
 std::string message_text(t_symbol *selector, long argc, const t_atom *argv) {
     std::string sel = selector ? selector->s_name : "";
     if (sel == "int" || sel == "float" || sel == "list") return maxhost::atoms_to_text(argc, argv);
     if (argc == 0) return sel;
     return sel + " " + maxhost::atoms_to_text(argc, argv);
 }
-
-std::string in_quotes(const std::string &s) {
-    return "\"" + s + "\"";
-}
-
-}  // namespace
 
 void print_line(const std::string &line) {
     std::lock_guard<std::mutex> lock(print_mutex);
@@ -121,10 +139,16 @@ Interpreter::Interpreter(std::string out_dir, std::string base_dir)
         lcd_added = true;
     }
     add_patch_classes();
-    // Errors share stdout with everything else so that the order of events is kept.
+    // Errors share stdout with everything else so that the order of events is kept. One that the
+    // script's own thread posts belongs to the line it runs, and says where that line is.
     maxhost::set_console_sink([this](maxhost::ConsoleKind kind, const std::string &line) {
-        if (kind == maxhost::ConsoleKind::error) ++errors_posted_;
-        print_line(kind == maxhost::ConsoleKind::error ? "error: " + line : line);
+        if (kind != maxhost::ConsoleKind::error) {
+            print_line(line);
+            return;
+        }
+        ++errors_posted_;
+        bool in_line = std::this_thread::get_id() == script_thread_ && !where_.empty();
+        print_line((in_line ? where_ + ": error: " : "error: ") + line);
     });
 }
 
@@ -154,6 +178,8 @@ bool Interpreter::has_cord(t_object *from, int outlet) {
 
 void Interpreter::run_line(const std::string &raw, const std::string &where) {
     std::string line = trim(raw);
+    where_ = where;
+    long overflows = maxhost::overflow_count();
     if (!line.empty() && line[0] != '#') {
         std::string head, rest;
         split_first(line, &head, &rest);
@@ -169,10 +195,14 @@ void Interpreter::run_line(const std::string &raw, const std::string &where) {
         else if (head == "echo") print_line(rest);
         else if (head == "open") cmd_open(where, rest);
         else if (head == "click") cmd_click(where, rest);
+        else if (head == "help") print_line(std::string(kCommandHelp, std::strlen(kCommandHelp) - 1));
         else cmd_send(where, head, rest);
     }
     // As Max's main thread would, soon after the event.
     maxhost::run_queue();
+    // A chain cut short by a stack overflow (reported by the host) fails the line that ran it.
+    if (maxhost::overflow_count() != overflows) failed_ = true;
+    where_.clear();
     std::lock_guard<std::mutex> lock(print_mutex);
     std::fflush(stdout);
 }
@@ -375,7 +405,16 @@ void Interpreter::cmd_png(const std::string &where, const std::string &args) {
     std::error_code ec;
     if (path.has_parent_path()) fs::create_directories(path.parent_path(), ec);
     std::string error;
-    if (!lcd_write_png(x, path.string(), &error)) fail(where, error);
+    if (!lcd_write_png(x, path.string(), &error)) {
+        fail(where, error);
+        return;
+    }
+    if (!lcd_painted(x)) {
+        std::fprintf(stderr,
+                     "%s: warning: %s: nothing was drawn on lcd \"%s\" (gasnet, for one, ignores dump_lcd "
+                     "for 1 s after its vector size changes: wait 1100 before it)\n",
+                     where.c_str(), w[1].c_str(), w[0].c_str());
+    }
 }
 
 void Interpreter::free_instance(const std::string &name) {

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -16,6 +17,14 @@ struct Value;
 }
 
 namespace maxscript {
+
+// The text without the spaces, tabs and line ends around it.
+std::string trim(const std::string &s);
+// A message as Max's print object shows it: numbers and lists bare, other messages with their name.
+std::string message_text(t_symbol *selector, long argc, const t_atom *argv);
+
+// The script commands, one a line, as --help and the help command list them.
+extern const char *const kCommandHelp;
 
 // Writes whole lines to stdout from any thread, in the order they are written.
 void print_line(const std::string &line);
@@ -87,6 +96,8 @@ private:
 
     std::string out_dir_;
     std::string base_dir_;
+    std::thread::id script_thread_ = std::this_thread::get_id();
+    std::string where_;  // the line running on script_thread_, while it runs
     bool failed_ = false;
     bool closed_ = false;
     std::map<std::string, t_object *> instances_;

@@ -14,6 +14,7 @@
 #include "ext.h"
 #include "ext_obex.h"
 #include "ext_systhread.h"
+#include "maxhost/runtime.h"
 
 #if MAXSCRIPT_HAVE_LIBPNG
 #include <png.h>
@@ -41,16 +42,13 @@ struct t_lcd {
     long width;
     long height;
     unsigned char *pixels;  // width * height colour numbers, row by row
+    bool painted;           // a paintrect has arrived since the lcd was made
     t_systhread_mutex mutex;  // drawing may arrive from the scheduler while the main thread reads
 };
 
 t_class *lcd_class = nullptr;
 
-// Handlers are registered through the host's generic method type, as in any external.
-template <typename F>
-method as_method(F f) {
-    return reinterpret_cast<method>(reinterpret_cast<void (*)()>(f));
-}
+using maxhost::as_method;
 
 std::array<unsigned char, 256 * 3> make_palette() {
     std::array<unsigned char, 256 * 3> p{};
@@ -90,6 +88,7 @@ void *lcd_new(t_symbol *, long, t_atom *) {
     t_lcd *x = static_cast<t_lcd *>(object_alloc(lcd_class));
     if (!x) return nullptr;
     x->pixels = reinterpret_cast<unsigned char *>(sysmem_newptrclear(kDefaultSize * kDefaultSize));
+    x->painted = false;
     if (!x->pixels) {
         object_free(x);
         return nullptr;
@@ -145,6 +144,7 @@ void lcd_paintrect(t_lcd *x, t_symbol *, long argc, t_atom *argv) {
     if (!all_numbers(n, argv)) return;
     unsigned char colour = static_cast<unsigned char>(n == 5 ? clip(atom_getlong(&argv[4]), 0, 255) : 255);
     systhread_mutex_lock(x->mutex);
+    x->painted = true;
     long left = clip(atom_getlong(&argv[0]), 0, x->width);
     long top = clip(atom_getlong(&argv[1]), 0, x->height);
     long right = clip(atom_getlong(&argv[2]), 0, x->width);
@@ -252,6 +252,15 @@ void lcd_setup() {
 
 bool is_lcd(t_object *x) {
     return x && lcd_class && object_classname(x) == gensym("lcd");
+}
+
+bool lcd_painted(t_object *x) {
+    if (!is_lcd(x)) return false;
+    t_lcd *lcd = reinterpret_cast<t_lcd *>(x);
+    systhread_mutex_lock(lcd->mutex);
+    bool painted = lcd->painted;
+    systhread_mutex_unlock(lcd->mutex);
+    return painted;
 }
 
 const unsigned char *palette() {

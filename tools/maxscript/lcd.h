@@ -14,6 +14,9 @@ void lcd_setup();
 // True when x is an instance of the lcd class.
 bool is_lcd(t_object *x);
 
+// True once anything was painted on the lcd.
+bool lcd_painted(t_object *x);
+
 // The 256-colour palette as RGB triples: palette()[3 * i] is the red of colour number i.
 const unsigned char *palette();
 

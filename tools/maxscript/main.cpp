@@ -64,7 +64,7 @@ int main(int argc, char **argv) {
         std::string arg = argv[i];
         std::string value;
         if (arg == "-h" || arg == "--help") {
-            std::fputs(kUsage, stdout);
+            std::printf("%s\n%s", kUsage, maxscript::kCommandHelp);
             return 0;
         } else if (arg == "--real-time") {
             real_time = true;
@@ -102,6 +102,12 @@ int main(int argc, char **argv) {
     std::string base_dir = ".";
     bool interactive = false;
     if (have_script && script != "-") {
+        std::error_code ec;
+        if (fs::is_directory(script, ec)) {
+            std::fprintf(stderr, "maxscript: %s is a folder, not a script (the scripts in it end in .maxs)\n",
+                         script.c_str());
+            return 2;
+        }
         file.open(script);
         if (!file) {
             std::fprintf(stderr, "maxscript: cannot read %s: %s\n", script.c_str(), std::strerror(errno));
@@ -117,6 +123,8 @@ int main(int argc, char **argv) {
 
     if (real_time) maxhost::set_time_mode(maxhost::TimeMode::real_time);
     maxscript::set_flush_each_line(real_time || interactive);
+
+    if (interactive) std::fputs("maxscript: one command a line; help lists them, Ctrl-D ends\n", stdout);
 
     int status;
     {

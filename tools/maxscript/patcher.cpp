@@ -23,24 +23,7 @@ namespace {
 // Class name of message boxes: it has a space, so no box text can name it.
 const char *kMessageClass = "message box";
 
-template <typename F>
-method as_method(F *fn) {
-    return reinterpret_cast<method>(fn);
-}
-
-std::string trim(const std::string &s) {
-    size_t b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return std::string();
-    size_t e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
-
-// As Max's print object shows a message: numbers and lists bare, other messages with their name.
-std::string shown(t_symbol *s, long ac, const t_atom *av) {
-    std::string sel = s ? s->s_name : "";
-    if (sel == "int" || sel == "float" || sel == "list") return maxhost::atoms_to_text(ac, av);
-    return ac > 0 ? sel + " " + maxhost::atoms_to_text(ac, av) : sel;
-}
+using maxhost::as_method;
 
 // ---- print: prints what it receives, prefixed by its name ("print" unless the box names it) ----
 
@@ -58,7 +41,7 @@ void *print_new(t_symbol *, long ac, t_atom *av) {
 }
 
 void print_anything(t_print *x, t_symbol *s, long ac, t_atom *av) {
-    print_line(std::string(x->name->s_name) + ": " + shown(s, ac, av));
+    print_line(std::string(x->name->s_name) + ": " + message_text(s, ac, av));
 }
 
 void print_setup() {

@@ -11,6 +11,13 @@
 
 namespace maxhost {
 
+// A handler of any signature as the API's generic method type (through void(*)(), which the
+// compiler accepts as a deliberate cast), for classes the host and its tools register.
+template <typename F>
+method as_method(F *fn) {
+    return reinterpret_cast<method>(reinterpret_cast<void (*)()>(fn));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Max window
 // ---------------------------------------------------------------------------------------------
@@ -86,6 +93,9 @@ bool send(t_object *x, t_symbol *selector, long argc, t_atom *argv);
 // Parses and sends one line of message text: "learn 1 2 3", "bang", "3" (int), "2.5" (float),
 // "1 2 3" (list), "mu 8".
 bool send_text(t_object *x, const std::string &text);
+// How many chains of sends were cut short by a stack overflow so far, on any thread (each is
+// reported once in the Max window).
+long overflow_count();
 
 // ---------------------------------------------------------------------------------------------
 // Outlets and patch cords
@@ -150,13 +160,9 @@ int run_queue();
 // is back in virtual time, where now_ms() goes on from where it was.
 void shutdown();
 
-}  // namespace maxhost
-
 // ---------------------------------------------------------------------------------------------
 // Class description, for tools that document a class from what it registers
 // ---------------------------------------------------------------------------------------------
-
-namespace maxhost {
 
 // The argument types a message was registered with (A_LONG, A_GIMME, ...), in order; empty for a
 // message without arguments or one the class does not have.
@@ -171,10 +177,6 @@ struct AttributeInfo {
 bool attribute_info(t_class *c, const std::string &name, AttributeInfo *info);
 // The metadata keys added to an attribute ("save", "label", ...), in the order first added.
 std::vector<std::string> attribute_meta_names(t_class *c, const std::string &name);
-
-}  // namespace maxhost
-
-namespace maxhost {
 
 // The type an outlet was made with ("list", "int", "float", "bang"), empty for an untyped outlet.
 std::string outlet_type(t_object *x, int index);
