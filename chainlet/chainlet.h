@@ -85,6 +85,9 @@ void chainlet_int(t_chainlet *x, long n);
 void chainlet_dumpmax(t_chainlet *x);
 void chainlet_dumplcd(t_chainlet *x);
 void chainlet_task_max(t_chainlet *x);
+/* Model files: queued to the main thread, where the file is written or read and swapped in. */
+void chainlet_write(t_chainlet *x, t_symbol *s);
+void chainlet_read(t_chainlet *x, t_symbol *s);
 /* Reporting. */
 void chainlet_qtask_lcd(t_chainlet *x);
 /* The colour number of one emission probability in the drawing. */

@@ -121,6 +121,9 @@ void echoseq_dump(t_echoseq *x, t_atom_long n);
 void echoseq_go(t_echoseq *x, t_atom_long n);
 void echoseq_task(t_echoseq *x);
 void echoseq_qtask_release(t_echoseq *x);
+// Model files: queued to the main thread, where the file is written or read and swapped in.
+void echoseq_write(t_echoseq *x, t_symbol *s);
+void echoseq_read(t_echoseq *x, t_symbol *s);
 
 // Oracle; all run with the mutex held (or before the instance is in use)
 t_noeud *noeud_new(t_echoseq *x, t_int32 index);

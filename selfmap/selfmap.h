@@ -49,6 +49,9 @@ void selfmap_bang(t_selfmap *x);
 void selfmap_int(t_selfmap *x, t_atom_long n);
 void selfmap_clear(t_selfmap *x);
 void selfmap_task_max(t_selfmap *x);
+/* Model files: queued to the main thread, where the file is written or read and swapped in. */
+void selfmap_write(t_selfmap *x, t_symbol *s);
+void selfmap_read(t_selfmap *x, t_symbol *s);
 
 /* "pas": float32 to the outside, a double field inside. */
 t_max_err selfmap_get(t_selfmap *x, void *attr, long *argc, t_atom **argv);
