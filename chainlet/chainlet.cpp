@@ -1101,9 +1101,8 @@ static int chainlet_model_read(const t_dictionary *d, t_chainlet_model *m, char 
         return 0;
     t_atom a;
     if (dictionary_getatom(d, gensym("apprentissage"), &a) != MAX_ERR_NONE || !chainlet_atom_real(&a, &m->apprentissage) ||
-        m->apprentissage < 0.0 || m->apprentissage > 3.4028234663852886e+38 ||
-        (double)(float)m->apprentissage != m->apprentissage) {
-        snprintf(err, CHAINLET_ERROR_SIZE, "\"apprentissage\" is missing or not a 32-bit real from 0 up");
+        m->apprentissage < 0.0 || m->apprentissage > 3.4028234663852886e+38) {
+        snprintf(err, CHAINLET_ERROR_SIZE, "\"apprentissage\" is missing or not a real from 0 up");
         return 0;
     }
 
