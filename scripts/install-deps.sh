@@ -3,6 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libpng-dev pkg-config libexpat1-dev)
+# The host reads and writes dictionaries as JSON with this header-only library.
+packages+=(nlohmann-json3-dev)
 # The Pd externals and their tests in real Pd (the pd program without its GUI).
 packages+=(puredata-core puredata-dev python3)
 # The Windows build: the mingw-w64 cross compiler and binutils (objdump, dlltool), and Wine to run it.
