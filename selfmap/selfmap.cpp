@@ -821,7 +821,7 @@ static int selfmap_file_long(const t_dictionary *d, const char *key, t_atom_long
     }
     const t_atom_long v = atom_getlong(&a);
     if (v < lo || v > hi) {
-        snprintf(err, SELFMAP_ERROR_SIZE, "\"%s\" is %lld, not from %lld to %lld", key, (long long)v, (long long)lo,
+        snprintf(err, SELFMAP_ERROR_SIZE, "\"%s\" is %lld, beyond %lld to %lld", key, (long long)v, (long long)lo,
                  (long long)hi);
         return 0;
     }
@@ -959,7 +959,7 @@ static int selfmap_file_name(t_symbol *s, int writing, char *name, short *path, 
     t_fourcc type = 0;
     name[0] = '\0';
     if (!s || !s->s_name[0]) {
-        if (writing) snprintf(name, MAX_FILENAME_CHARS, "%s", "selfmap.json");
+        if (writing) snprintf(name, MAX_PATH_CHARS, "%s", "selfmap.json");
         const short cancelled = writing ? saveasdialog_extended(name, path, &type, NULL, 0) : open_dialog(name, path, &type, NULL, 0);
         if (cancelled) {
             snprintf(err, SELFMAP_ERROR_SIZE, "no file chosen (the dialog was cancelled): name one, as in \"%s model.json\"",
@@ -979,7 +979,7 @@ static int selfmap_file_name(t_symbol *s, int writing, char *name, short *path, 
             snprintf(err, SELFMAP_ERROR_SIZE, "no such file");
             return 0;
         }
-        snprintf(name, MAX_FILENAME_CHARS, "%s", found);
+        snprintf(name, MAX_PATH_CHARS, "%s", found);
         return 1;
     }
     if (strchr(s->s_name, '/') || strchr(s->s_name, '\\') || strchr(s->s_name, ':')) {
@@ -989,7 +989,7 @@ static int selfmap_file_name(t_symbol *s, int writing, char *name, short *path, 
         }
         return 1;
     }
-    snprintf(name, MAX_FILENAME_CHARS, "%s", s->s_name);
+    snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
     *path = path_getdefault();
     return 1;
 }
