@@ -1247,7 +1247,11 @@ static int chainlet_file_name(t_symbol *s, int writing, char *name, short *path,
         char found[MAX_PATH_CHARS];
         snprintf(found, sizeof found, "%s", s->s_name);
         if (locatefile_extended(found, path, &type, NULL, 0) != 0) {
-            snprintf(err, CHAINLET_ERROR_SIZE, "no such file");
+            char file[MAX_FILENAME_CHARS];
+            short folder = 0;
+            snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
+            const int is_folder = path_frompathname(s->s_name, &folder, file) == 0 && !file[0];
+            snprintf(err, CHAINLET_ERROR_SIZE, "%s", is_folder ? "a folder, not a file" : "no such file");
             return 0;
         }
         snprintf(name, MAX_PATH_CHARS, "%s", found);
@@ -1265,8 +1269,6 @@ static int chainlet_file_name(t_symbol *s, int writing, char *name, short *path,
     return 1;
 }
 
-static const char *chainlet_shown_name(t_symbol *s, const char *name) { return name[0] ? name : (s && s->s_name[0] ? s->s_name : "(no file)"); }
-
 static void chainlet_dowrite(t_chainlet *x, t_symbol *s, short argc, t_atom *argv)
 {
     (void)argc;
@@ -1274,7 +1276,7 @@ static void chainlet_dowrite(t_chainlet *x, t_symbol *s, short argc, t_atom *arg
     char name[MAX_PATH_CHARS], err[CHAINLET_ERROR_SIZE];
     short path = 0;
     if (!chainlet_file_name(s, 1, name, &path, err)) {
-        object_error((t_object *)x, "cannot write %s: %s", chainlet_shown_name(s, name), err);
+        object_error((t_object *)x, "cannot write%s%s: %s", name[0] ? " " : "", name, err);
         return;
     }
     t_chainlet_model m;
@@ -1302,7 +1304,7 @@ static void chainlet_doread(t_chainlet *x, t_symbol *s, short argc, t_atom *argv
     short path = 0;
     t_dictionary *d = NULL;
     if (!chainlet_file_name(s, 0, name, &path, err)) {
-        object_error((t_object *)x, "cannot read %s: %s", chainlet_shown_name(s, name), err);
+        object_error((t_object *)x, "cannot read%s%s: %s", name[0] ? " " : "", name, err);
         return;
     }
     if (dictionary_read(name, path, &d) != MAX_ERR_NONE || !d) {

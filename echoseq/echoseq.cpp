@@ -1201,22 +1201,22 @@ static t_echoseq *echoseq_model_read(const t_dictionary *d, t_echoseq_copy *c, c
         const t_noeud *nd = &s->nodes[i];
         const char *wrong = NULL;
         if (atom_getlong(fields[1] + i) != nd->ref)
-            wrong = "suffix link";
+            wrong = "its suffix link is";
         else if (atom_getlong(fields[2] + i) != nd->lrs)
-            wrong = "repeated suffix length";
+            wrong = "its repeated suffix length is";
         else if (atom_getlong(fields[3] + i) != nd->narcs)
-            wrong = "arc count";
+            wrong = "its arc count is";
         for (t_int32 j = 0; !wrong && j < nd->narcs; j++, arc += 2) {
             const t_atom_long sym = atom_getlong(arc), dest = atom_getlong(arc + 1);
             // A state's arcs lead to distinct later states, none by the straight symbol.
             if (dest <= i || dest >= count || seen[dest] == i + 1 || sym == nd->val ||
                 graf_exist(s, (t_int32)i, (t_int32)sym) != dest)
-                wrong = "arcs";
+                wrong = "its arcs are";
             else
                 seen[dest] = (t_int32)(i + 1);
         }
         if (wrong) {
-            snprintf(err, ECHOSEQ_ERROR_SIZE, "state %ld: its %s is not what the symbols give", i, wrong);
+            snprintf(err, ECHOSEQ_ERROR_SIZE, "state %ld: %s not what the symbols give", i, wrong);
             ok = 0;
         }
     }
@@ -1270,7 +1270,11 @@ static int echoseq_file_name(t_symbol *s, int writing, char *name, short *path, 
         char found[MAX_PATH_CHARS];
         snprintf(found, sizeof found, "%s", s->s_name);
         if (locatefile_extended(found, path, &type, NULL, 0) != 0) {
-            snprintf(err, ECHOSEQ_ERROR_SIZE, "no such file");
+            char file[MAX_FILENAME_CHARS];
+            short folder = 0;
+            snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
+            const int is_folder = path_frompathname(s->s_name, &folder, file) == 0 && !file[0];
+            snprintf(err, ECHOSEQ_ERROR_SIZE, "%s", is_folder ? "a folder, not a file" : "no such file");
             return 0;
         }
         snprintf(name, MAX_PATH_CHARS, "%s", found);
@@ -1288,8 +1292,6 @@ static int echoseq_file_name(t_symbol *s, int writing, char *name, short *path, 
     return 1;
 }
 
-static const char *echoseq_shown_name(t_symbol *s, const char *name) { return name[0] ? name : (s && s->s_name[0] ? s->s_name : "(no file)"); }
-
 static void echoseq_dowrite(t_echoseq *x, t_symbol *s, short argc, t_atom *argv)
 {
     (void)argc;
@@ -1297,7 +1299,7 @@ static void echoseq_dowrite(t_echoseq *x, t_symbol *s, short argc, t_atom *argv)
     char name[MAX_PATH_CHARS], err[ECHOSEQ_ERROR_SIZE];
     short path = 0;
     if (!echoseq_file_name(s, 1, name, &path, err)) {
-        object_error((t_object *)x, "cannot write %s: %s", echoseq_shown_name(s, name), err);
+        object_error((t_object *)x, "cannot write%s%s: %s", name[0] ? " " : "", name, err);
         return;
     }
     t_echoseq_copy c;
@@ -1328,7 +1330,7 @@ static void echoseq_doread(t_echoseq *x, t_symbol *s, short argc, t_atom *argv)
     short path = 0;
     t_dictionary *d = NULL;
     if (!echoseq_file_name(s, 0, name, &path, err)) {
-        object_error((t_object *)x, "cannot read %s: %s", echoseq_shown_name(s, name), err);
+        object_error((t_object *)x, "cannot read%s%s: %s", name[0] ? " " : "", name, err);
         return;
     }
     if (dictionary_read(name, path, &d) != MAX_ERR_NONE || !d) {

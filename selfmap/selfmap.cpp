@@ -976,7 +976,11 @@ static int selfmap_file_name(t_symbol *s, int writing, char *name, short *path, 
         char found[MAX_PATH_CHARS];
         snprintf(found, sizeof found, "%s", s->s_name);
         if (locatefile_extended(found, path, &type, NULL, 0) != 0) {
-            snprintf(err, SELFMAP_ERROR_SIZE, "no such file");
+            char file[MAX_FILENAME_CHARS];
+            short folder = 0;
+            snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
+            const int is_folder = path_frompathname(s->s_name, &folder, file) == 0 && !file[0];
+            snprintf(err, SELFMAP_ERROR_SIZE, "%s", is_folder ? "a folder, not a file" : "no such file");
             return 0;
         }
         snprintf(name, MAX_PATH_CHARS, "%s", found);
@@ -994,8 +998,6 @@ static int selfmap_file_name(t_symbol *s, int writing, char *name, short *path, 
     return 1;
 }
 
-static const char *selfmap_shown_name(t_symbol *s, const char *name) { return name[0] ? name : (s && s->s_name[0] ? s->s_name : "(no file)"); }
-
 static void selfmap_dowrite(t_selfmap *x, t_symbol *s, short argc, t_atom *argv)
 {
     (void)argc;
@@ -1003,7 +1005,7 @@ static void selfmap_dowrite(t_selfmap *x, t_symbol *s, short argc, t_atom *argv)
     char name[MAX_PATH_CHARS], err[SELFMAP_ERROR_SIZE];
     short path = 0;
     if (!selfmap_file_name(s, 1, name, &path, err)) {
-        object_error((t_object *)x, "cannot write %s: %s", selfmap_shown_name(s, name), err);
+        object_error((t_object *)x, "cannot write%s%s: %s", name[0] ? " " : "", name, err);
         return;
     }
     t_selfmap_model m;
@@ -1031,7 +1033,7 @@ static void selfmap_doread(t_selfmap *x, t_symbol *s, short argc, t_atom *argv)
     short path = 0;
     t_dictionary *d = NULL;
     if (!selfmap_file_name(s, 0, name, &path, err)) {
-        object_error((t_object *)x, "cannot read %s: %s", selfmap_shown_name(s, name), err);
+        object_error((t_object *)x, "cannot read%s%s: %s", name[0] ? " " : "", name, err);
         return;
     }
     if (dictionary_read(name, path, &d) != MAX_ERR_NONE || !d) {
