@@ -397,13 +397,96 @@
 			},
 			{
 				"box": {
-					"id": "obj-22",
+					"id": "obj-36",
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
 						20.0,
 						434.0,
+						500.0,
+						20.0
+					],
+					"text": "Save and load",
+					"fontsize": 13,
+					"fontface": 1
+				}
+			},
+			{
+				"box": {
+					"id": "obj-37",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"patching_rect": [
+						30.0,
+						462.0,
+						170.0,
+						22.0
+					],
+					"outlettype": [
+						""
+					],
+					"text": "write chainlet_model.json"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-38",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						300.0,
+						462.0,
+						560.0,
+						20.0
+					],
+					"text": "write the model, its estimates and where generation stands to a file (in the patch's folder); without a name, a save dialog"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-39",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"patching_rect": [
+						30.0,
+						492.0,
+						170.0,
+						22.0
+					],
+					"outlettype": [
+						""
+					],
+					"text": "read chainlet_model.json"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-40",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						300.0,
+						492.0,
+						560.0,
+						20.0
+					],
+					"text": "read a written file back: every later message meets the model it holds"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-22",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						20.0,
+						522.0,
 						500.0,
 						20.0
 					],
@@ -420,7 +503,7 @@
 					"numoutlets": 1,
 					"patching_rect": [
 						30.0,
-						462.0,
+						550.0,
 						128.0,
 						22.0
 					],
@@ -438,7 +521,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						300.0,
-						462.0,
+						550.0,
 						560.0,
 						40.0
 					],
@@ -454,7 +537,7 @@
 					"numoutlets": 1,
 					"patching_rect": [
 						30.0,
-						492.0,
+						580.0,
 						65.0,
 						22.0
 					],
@@ -472,7 +555,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						300.0,
-						492.0,
+						580.0,
 						560.0,
 						20.0
 					],
@@ -487,7 +570,7 @@
 					"numoutlets": 4,
 					"patching_rect": [
 						30.0,
-						538.0,
+						626.0,
 						120.0,
 						22.0
 					],
@@ -508,7 +591,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						30.0,
-						598.0,
+						686.0,
 						100.0,
 						22.0
 					],
@@ -524,7 +607,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						30.0,
-						624.0,
+						712.0,
 						160.0,
 						20.0
 					],
@@ -539,7 +622,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						200.0,
-						598.0,
+						686.0,
 						121.0,
 						22.0
 					],
@@ -555,7 +638,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						200.0,
-						624.0,
+						712.0,
 						160.0,
 						20.0
 					],
@@ -570,7 +653,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						370.0,
-						598.0,
+						686.0,
 						93.0,
 						22.0
 					],
@@ -586,7 +669,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						370.0,
-						624.0,
+						712.0,
 						160.0,
 						20.0
 					],
@@ -788,6 +871,30 @@
 					],
 					"destination": [
 						"obj-34",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-37",
+						0
+					],
+					"destination": [
+						"obj-27",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-39",
+						0
+					],
+					"destination": [
+						"obj-27",
 						0
 					]
 				}

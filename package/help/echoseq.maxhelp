@@ -298,13 +298,96 @@
 			},
 			{
 				"box": {
-					"id": "obj-16",
+					"id": "obj-35",
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
 						20.0,
 						344.0,
+						500.0,
+						20.0
+					],
+					"text": "Save and load",
+					"fontsize": 13,
+					"fontface": 1
+				}
+			},
+			{
+				"box": {
+					"id": "obj-36",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"patching_rect": [
+						30.0,
+						372.0,
+						170.0,
+						22.0
+					],
+					"outlettype": [
+						""
+					],
+					"text": "write echoseq_model.json"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-37",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						300.0,
+						372.0,
+						560.0,
+						20.0
+					],
+					"text": "write the oracle, the walk's position and the attributes to a file (in the patch's folder); without a name, a save dialog"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-38",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"patching_rect": [
+						30.0,
+						402.0,
+						170.0,
+						22.0
+					],
+					"outlettype": [
+						""
+					],
+					"text": "read echoseq_model.json"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-39",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						300.0,
+						402.0,
+						560.0,
+						20.0
+					],
+					"text": "read a written file back: every later message meets the model it holds"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-16",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						20.0,
+						432.0,
 						500.0,
 						20.0
 					],
@@ -321,7 +404,7 @@
 					"numoutlets": 1,
 					"patching_rect": [
 						30.0,
-						372.0,
+						460.0,
 						93.0,
 						22.0
 					],
@@ -339,7 +422,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						300.0,
-						372.0,
+						460.0,
 						560.0,
 						20.0
 					],
@@ -354,7 +437,7 @@
 					"numoutlets": 1,
 					"patching_rect": [
 						30.0,
-						402.0,
+						490.0,
 						51.0,
 						22.0
 					],
@@ -372,7 +455,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						300.0,
-						402.0,
+						490.0,
 						560.0,
 						20.0
 					],
@@ -387,7 +470,7 @@
 					"numoutlets": 1,
 					"patching_rect": [
 						30.0,
-						432.0,
+						520.0,
 						65.0,
 						22.0
 					],
@@ -405,7 +488,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						300.0,
-						432.0,
+						520.0,
 						560.0,
 						20.0
 					],
@@ -420,7 +503,7 @@
 					"numoutlets": 1,
 					"patching_rect": [
 						30.0,
-						462.0,
+						550.0,
 						93.0,
 						22.0
 					],
@@ -438,7 +521,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						300.0,
-						462.0,
+						550.0,
 						560.0,
 						20.0
 					],
@@ -453,7 +536,7 @@
 					"numoutlets": 3,
 					"patching_rect": [
 						30.0,
-						508.0,
+						596.0,
 						120.0,
 						22.0
 					],
@@ -473,7 +556,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						30.0,
-						568.0,
+						656.0,
 						86.0,
 						22.0
 					],
@@ -489,7 +572,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						30.0,
-						594.0,
+						682.0,
 						160.0,
 						20.0
 					],
@@ -504,7 +587,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						200.0,
-						568.0,
+						656.0,
 						93.0,
 						22.0
 					],
@@ -520,7 +603,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						200.0,
-						594.0,
+						682.0,
 						160.0,
 						20.0
 					],
@@ -535,7 +618,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						370.0,
-						568.0,
+						656.0,
 						100.0,
 						22.0
 					],
@@ -551,7 +634,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						370.0,
-						594.0,
+						682.0,
 						160.0,
 						20.0
 					],
@@ -772,6 +855,30 @@
 				"patchline": {
 					"source": [
 						"obj-33",
+						0
+					],
+					"destination": [
+						"obj-25",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-36",
+						0
+					],
+					"destination": [
+						"obj-25",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-38",
 						0
 					],
 					"destination": [

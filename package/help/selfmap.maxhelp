@@ -428,13 +428,96 @@
 			},
 			{
 				"box": {
-					"id": "obj-24",
+					"id": "obj-38",
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
 						20,
 						420,
+						500.0,
+						20.0
+					],
+					"text": "Save and load",
+					"fontsize": 13,
+					"fontface": 1
+				}
+			},
+			{
+				"box": {
+					"id": "obj-39",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"patching_rect": [
+						20,
+						444,
+						170.0,
+						22.0
+					],
+					"outlettype": [
+						""
+					],
+					"text": "write selfmap_model.json"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-40",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						230,
+						444,
+						420,
+						20.0
+					],
+					"text": "write the units, the sizes, the bounds and the attributes to a file (in the patch's folder); without a name, a save dialog"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-41",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"patching_rect": [
+						20,
+						470,
+						170.0,
+						22.0
+					],
+					"outlettype": [
+						""
+					],
+					"text": "read selfmap_model.json"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-42",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						230,
+						470,
+						420,
+						20.0
+					],
+					"text": "read a written file back: every later message meets the model it holds"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-24",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						20,
+						504,
 						700,
 						20.0
 					],
@@ -451,7 +534,7 @@
 					"numoutlets": 1,
 					"patching_rect": [
 						20,
-						444,
+						528,
 						200,
 						22.0
 					],
@@ -469,7 +552,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						230,
-						444,
+						528,
 						420,
 						20.0
 					],
@@ -484,7 +567,7 @@
 					"numoutlets": 1,
 					"patching_rect": [
 						20,
-						470,
+						554,
 						200,
 						22.0
 					],
@@ -502,7 +585,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						230,
-						470,
+						554,
 						420,
 						20.0
 					],
@@ -517,7 +600,7 @@
 					"numoutlets": 1,
 					"patching_rect": [
 						20,
-						496,
+						580,
 						200,
 						22.0
 					],
@@ -535,7 +618,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						230,
-						496,
+						580,
 						420,
 						20.0
 					],
@@ -550,7 +633,7 @@
 					"numoutlets": 1,
 					"patching_rect": [
 						20,
-						522,
+						606,
 						200,
 						22.0
 					],
@@ -568,7 +651,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						230,
-						522,
+						606,
 						420,
 						20.0
 					],
@@ -832,6 +915,30 @@
 					],
 					"destination": [
 						"obj-36",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-39",
+						0
+					],
+					"destination": [
+						"obj-33",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-41",
+						0
+					],
+					"destination": [
+						"obj-33",
 						0
 					]
 				}
