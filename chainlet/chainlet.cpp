@@ -894,7 +894,6 @@ void chainlet_qtask_lcd(t_chainlet *x)
 
 #define CHAINLET_FORMAT "maxlearn.chainlet"
 #define CHAINLET_FILE_VERSION 1
-#define CHAINLET_ERROR_SIZE 256
 
 // The model as the file holds it. `values` is one block: initial (N), transition (N x N, row by
 // row), emission (N x 128), then the three estimates in the same layout.
@@ -1197,13 +1196,45 @@ static int chainlet_blocks_make(const t_chainlet_model *m, t_chainlet_blocks *b)
     return ok;
 }
 
-// Exchanges the object's model with b and takes m's settings, under the lock; b then holds the
-// old model, to be freed after.
-static void chainlet_swap_model(t_chainlet *x, const t_chainlet_model *m, t_chainlet_blocks *b)
+// A model read and checked, with its blocks made: what the swap puts in place.
+struct _chainlet_loaded {
+    t_chainlet_model m;
+    t_chainlet_blocks b;
+};
+
+t_chainlet_loaded *chainlet_read_model(const t_dictionary *d, char *err)
 {
+    t_chainlet_loaded *l = (t_chainlet_loaded *)sysmem_newptrclear(sizeof(t_chainlet_loaded));
+    if (!l) {
+        snprintf(err, CHAINLET_ERROR_SIZE, "no memory for the model");
+        return NULL;
+    }
+    const int ok = chainlet_model_read(d, &l->m, err);
+    if (ok && !chainlet_blocks_make(&l->m, &l->b)) snprintf(err, CHAINLET_ERROR_SIZE, "no memory for the model");
+    if (!ok || !l->b.rows) {
+        chainlet_free_model(l);
+        return NULL;
+    }
+    return l;
+}
+
+void chainlet_free_model(t_chainlet_loaded *l)
+{
+    if (!l) return;
+    chainlet_blocks_free(&l->b);
+    if (l->m.values) sysmem_freeptr(l->m.values);
+    sysmem_freeptr(l);
+}
+
+void chainlet_swap_model(t_chainlet *x, t_chainlet_loaded *l)
+{
+    t_chainlet_model *m = &l->m;
+    t_chainlet_blocks *b = &l->b;
     systhread_mutex_lock(x->model_mutex);
-    t_chainlet_blocks old = {x->state_count, x->states,   x->initial,      x->initial_estimate,
-                             x->scratch,     x->sequence, x->coefficients, x->sequence_capacity};
+    const t_chainlet_blocks old = {x->state_count, x->states,   x->initial,      x->initial_estimate,
+                                   x->scratch,     x->sequence, x->coefficients, x->sequence_capacity};
+    const t_chainlet_model was = {x->state_count,   (double)x->apprentissage, x->lcd, x->trained,
+                                  x->current_state, x->sequence_length,      m->values};
     x->state_count = (t_int32)b->states;
     x->states = b->rows;
     x->initial = b->initial;
@@ -1212,7 +1243,7 @@ static void chainlet_swap_model(t_chainlet *x, const t_chainlet_model *m, t_chai
     x->sequence = b->sequence;
     x->coefficients = b->coefficients;
     x->sequence_capacity = (t_int32)b->sequence_capacity;
-    x->step_capacity = 0;
+    x->step_capacity = 0;  // the per-step blocks went with the old states
     x->apprentissage = (float)m->apprentissage;
     x->lcd = m->lcd;
     x->trained = (t_int32)m->trained;
@@ -1220,6 +1251,7 @@ static void chainlet_swap_model(t_chainlet *x, const t_chainlet_model *m, t_chai
     x->sequence_length = (t_int32)m->sequence_length;
     systhread_mutex_unlock(x->model_mutex);
     *b = old;
+    *m = was;
 }
 
 // The file a "write" or "read" names, into name and path: with no name, the save or open dialog;
@@ -1311,21 +1343,16 @@ static void chainlet_doread(t_chainlet *x, t_symbol *s, short argc, t_atom *argv
         object_error((t_object *)x, "cannot read %s: not a dictionary file (JSON)", name);
         return;
     }
-    t_chainlet_model m;
-    t_chainlet_blocks b = {0, NULL, NULL, NULL, NULL, NULL, NULL, 0};
-    int ok = chainlet_model_read(d, &m, err);
+    t_chainlet_loaded *l = chainlet_read_model(d, err);
     object_free(d);
-    if (ok && !chainlet_blocks_make(&m, &b)) {
-        snprintf(err, sizeof err, "no memory for the model");
-        ok = 0;
-    }
-    if (ok) chainlet_swap_model(x, &m, &b);
-    chainlet_blocks_free(&b);
-    if (m.values) sysmem_freeptr(m.values);
-    if (!ok)
+    if (!l) {
         object_error((t_object *)x, "cannot read %s: %s", name, err);
-    else
-        object_post((t_object *)x, "read %ld states from %s", m.states, name);
+        return;
+    }
+    const long states = l->m.states;
+    chainlet_swap_model(x, l);
+    chainlet_free_model(l);  // the old model
+    object_post((t_object *)x, "read %ld states from %s", states, name);
 }
 
 void chainlet_write(t_chainlet *x, t_symbol *s) { defer_low(x, CHAINLET_METHOD(chainlet_dowrite), s, 0, NULL); }

@@ -911,7 +911,6 @@ void echoseq_free(t_echoseq *x)
 
 #define ECHOSEQ_FORMAT "maxlearn.echoseq"
 #define ECHOSEQ_FILE_VERSION 1
-#define ECHOSEQ_ERROR_SIZE 256
 
 // Storage of an oracle apart from any instance: what the read builds and the old oracle after
 // the swap. Only the storage fields are used; a NULL `release` frees given-up tables at once.
@@ -1245,6 +1244,51 @@ static t_echoseq *echoseq_model_read(const t_dictionary *d, t_echoseq_copy *c, c
     return s;
 }
 
+// An oracle read, checked and rebuilt: what the swap puts in place.
+struct _echoseq_loaded {
+    t_echoseq_copy settings;  // its arrays unused
+    t_echoseq *oracle;
+};
+
+t_echoseq_loaded *echoseq_read_model(const t_dictionary *d, char *err)
+{
+    t_echoseq_loaded *l = (t_echoseq_loaded *)sysmem_newptrclear(sizeof(t_echoseq_loaded));
+    if (!l) {
+        snprintf(err, ECHOSEQ_ERROR_SIZE, "no memory for the oracle");
+        return NULL;
+    }
+    l->oracle = echoseq_model_read(d, &l->settings, err);
+    if (!l->oracle) {
+        sysmem_freeptr(l);
+        return NULL;
+    }
+    return l;
+}
+
+void echoseq_free_model(t_echoseq_loaded *l)
+{
+    if (!l)
+        return;
+    storage_free(l->oracle);
+    sysmem_freeptr(l);
+}
+
+void echoseq_swap_model(t_echoseq *x, t_echoseq_loaded *l)
+{
+    t_echoseq_copy *c = &l->settings;
+    systhread_mutex_lock(x->mutex);
+    const t_echoseq_copy was = {x->count, x->position, x->lrs, x->straight, x->threshold, x->slice, NULL, NULL, 0};
+    storage_swap(x, l->oracle);
+    x->position = c->position;
+    x->lrs = c->lrs;
+    x->straight = c->straight;
+    x->threshold = c->threshold;
+    x->slice = c->slice;
+    x->result_ready = 0;
+    systhread_mutex_unlock(x->mutex);
+    *c = was;
+}
+
 // The file a "write" or "read" names, into name and path: with no name, the save or open dialog;
 // a name with a folder is taken as it is, one without is looked for on the search path (read) or
 // goes to the default folder (write). 0 with the reason in err when there is none.
@@ -1337,24 +1381,16 @@ static void echoseq_doread(t_echoseq *x, t_symbol *s, short argc, t_atom *argv)
         object_error((t_object *)x, "cannot read %s: not a dictionary file (JSON)", name);
         return;
     }
-    t_echoseq_copy c;
-    t_echoseq *oracle = echoseq_model_read(d, &c, err);
+    t_echoseq_loaded *l = echoseq_read_model(d, err);
     object_free(d);
-    if (!oracle) {
+    if (!l) {
         object_error((t_object *)x, "cannot read %s: %s", name, err);
         return;
     }
-    systhread_mutex_lock(x->mutex);
-    storage_swap(x, oracle);
-    x->position = c.position;
-    x->lrs = c.lrs;
-    x->straight = c.straight;
-    x->threshold = c.threshold;
-    x->slice = c.slice;
-    x->result_ready = 0;
-    systhread_mutex_unlock(x->mutex);
-    storage_free(oracle);  // the old oracle
-    object_post((t_object *)x, "read %ld states from %s", (long)c.count, name);
+    const long states = l->settings.count;
+    echoseq_swap_model(x, l);
+    echoseq_free_model(l);  // the old oracle
+    object_post((t_object *)x, "read %ld states from %s", states, name);
 }
 
 void echoseq_write(t_echoseq *x, t_symbol *s)

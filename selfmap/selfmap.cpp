@@ -745,7 +745,6 @@ void selfmap_qtask_lcd(t_selfmap *x)
 
 #define SELFMAP_FORMAT "maxlearn.selfmap"
 #define SELFMAP_FILE_VERSION 1
-#define SELFMAP_ERROR_SIZE 256
 
 // The map as the file holds it; `values` holds map_size rows of vector_size components.
 typedef struct _selfmap_model {
@@ -929,13 +928,45 @@ static double **selfmap_units_make(const t_selfmap_model *m)
     return units;
 }
 
-// Puts units and m's settings in place under the lock; *units, *n then name the old units.
-static void selfmap_swap_model(t_selfmap *x, const t_selfmap_model *m, double ***units, long *n)
+// A map read and checked, with its units made: what the swap puts in place.
+struct _selfmap_loaded {
+    t_selfmap_model m;
+    double **units;
+};
+
+t_selfmap_loaded *selfmap_read_model(const t_dictionary *d, char *err)
 {
+    t_selfmap_loaded *l = (t_selfmap_loaded *)sysmem_newptrclear(sizeof(t_selfmap_loaded));
+    if (!l) {
+        snprintf(err, SELFMAP_ERROR_SIZE, "no memory for the map");
+        return NULL;
+    }
+    const int ok = selfmap_model_read(d, &l->m, err);
+    if (ok) l->units = selfmap_units_make(&l->m);
+    if (ok && !l->units) snprintf(err, SELFMAP_ERROR_SIZE, "no memory for the map");
+    if (!l->units) {
+        selfmap_free_model(l);
+        return NULL;
+    }
+    return l;
+}
+
+void selfmap_free_model(t_selfmap_loaded *l)
+{
+    if (!l) return;
+    selfmap_units_free(l->units, l->m.map_size);
+    if (l->m.values) sysmem_freeptr(l->m.values);
+    sysmem_freeptr(l);
+}
+
+void selfmap_swap_model(t_selfmap *x, t_selfmap_loaded *l)
+{
+    t_selfmap_model *m = &l->m;
     selfmap_lock(x);
-    double **old = x->units;
-    *n = x->map_size;
-    x->units = *units;
+    double **units = x->units;
+    const t_selfmap_model was = {x->map_size,      x->vector_size, x->value_max, x->learn_count, x->learn_horizon,
+                                 x->influence,     x->mutation,    x->lcd,       x->pas,         m->values};
+    x->units = l->units;
     x->map_size = m->map_size;
     x->vector_size = m->vector_size;
     x->value_max = m->value_max;
@@ -948,7 +979,8 @@ static void selfmap_swap_model(t_selfmap *x, const t_selfmap_model *m, double **
     x->factor_sigma = 0.0;  // the factors are worked out again for the new radius
     x->factor_count = 0;
     selfmap_unlock(x);
-    *units = old;
+    l->units = units;
+    *m = was;
 }
 
 // The file a "write" or "read" names, into name and path: with no name, the save or open dialog;
@@ -1040,22 +1072,16 @@ static void selfmap_doread(t_selfmap *x, t_symbol *s, short argc, t_atom *argv)
         object_error((t_object *)x, "cannot read %s: not a dictionary file (JSON)", name);
         return;
     }
-    t_selfmap_model m;
-    int ok = selfmap_model_read(d, &m, err);
+    t_selfmap_loaded *l = selfmap_read_model(d, err);
     object_free(d);
-    double **units = ok ? selfmap_units_make(&m) : NULL;
-    long old_size = m.map_size;
-    if (ok && !units) {
-        snprintf(err, sizeof err, "no memory for the map");
-        ok = 0;
-    }
-    if (ok) selfmap_swap_model(x, &m, &units, &old_size);
-    selfmap_units_free(units, old_size);
-    if (m.values) sysmem_freeptr(m.values);
-    if (!ok)
+    if (!l) {
         object_error((t_object *)x, "cannot read %s: %s", name, err);
-    else
-        object_post((t_object *)x, "read %ld units from %s", m.map_size, name);
+        return;
+    }
+    const long units = l->m.map_size;
+    selfmap_swap_model(x, l);
+    selfmap_free_model(l);  // the old map
+    object_post((t_object *)x, "read %ld units from %s", units, name);
 }
 
 void selfmap_write(t_selfmap *x, t_symbol *s) { defer_low(x, SELFMAP_METHOD(selfmap_dowrite), s, 0, NULL); }
