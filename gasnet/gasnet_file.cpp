@@ -582,7 +582,7 @@ void gasnet_doread(t_gasnet *x, t_symbol *s, short argc, t_atom *argv)
 
     t_dictionary *d = NULL;
     if (dictionary_read(name, path, &d) != MAX_ERR_NONE || !d) {
-        object_error((t_object *)x, "cannot read %s: not a JSON dictionary (or not readable)", shown);
+        object_error((t_object *)x, "cannot read %s: not a JSON dictionary", shown);
         return;
     }
     t_gasnet_model m;
