@@ -379,11 +379,13 @@ static bool gasnet_model_from_dictionary(const t_dictionary *d, t_gasnet_model *
         }
         if (ok && sum != m->edge_total)
             ok = gasnet_fail(why, "\"edge_counts\" add up to %ld, not the %ld edges", sum, m->edge_total);
-        // A link names a unit that is or was in the graph (0 stands for a lone unit's missing partner).
-        for (long e = 0; e < m->edge_total && ok; e++)
-            if (m->edges[2 * e] > last_id)
-                ok = gasnet_fail(why, "an edge links to unit %ld, which never existed (\"next_id\" is %ld)",
-                                 m->edges[2 * e], m->next_id);
+        // A link names a unit of the graph, or 0, a lone unit's missing partner.
+        for (long e = 0; e < m->edge_total && ok; e++) {
+            long n = m->edges[2 * e];
+            bool found = n == 0;
+            for (long i = 0; i < m->unit_count && !found; i++) found = m->ids[i] == n;
+            if (!found) ok = gasnet_fail(why, "an edge links to unit %ld, which is not in \"unit_ids\"", n);
+        }
     }
     if (!ok) gasnet_model_free(m);
     return ok;

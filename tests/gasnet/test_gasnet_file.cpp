@@ -100,7 +100,7 @@ TEST(GasnetFile, ABadFileIsRefusedAndTheModelStaysAsItWas) {
         {"infinite", "\"errors\" : \\[ [^,]*,", "\"errors\" : [ 1e999,", "not a JSON dictionary"},
         {"alpha_beyond", "\"alpha\" : 0.5", "\"alpha\" : 7.0", "\"alpha\" is 7, beyond 0.01 to 1"},
         {"value_max_1", "\"value_max\" : 127", "\"value_max\" : 1", "\"value_max\" is 1, beyond 2 to"},
-        {"unknown_link", "\"edges\" : \\[ [0-9]+,", "\"edges\" : [ 99999,", "an edge links to unit 99999, which never existed"},
+        {"unknown_link", "\"edges\" : \\[ [0-9]+,", "\"edges\" : [ 99999,", "an edge links to unit 99999, which is not in \"unit_ids\""},
         {"odd_edges", "\"edges\" : \\[ ", "\"edges\" : [ 1, ", "not pairs of neighbour and age"},
         {"negative_age", "\"edges\" : \\[ ([0-9]+), [0-9]+", "\"edges\" : [ $1, -4", "\"edges\" holds -4, beyond 0 to"},
         {"edge_counts_off", "\"edge_counts\" : \\[ ([0-9]+)", "\"edge_counts\" : [ 1$1", "\"edge_counts\" add up to"},
