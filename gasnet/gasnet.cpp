@@ -526,7 +526,7 @@ void gasnet_learn(t_gasnet *x, t_symbol *s, long argc, t_atom *argv)
 void gasnet_list(t_gasnet *x, t_symbol *s, long argc, t_atom *argv)
 {
     (void)s;
-    if (!x->units || !x->out_atoms) return;
+    if (!GASNET_LOAD_PTR(x->units) || !x->out_atoms) return;
     if (argc < 0 || (argc > 0 && !argv)) return;
     // Lists longer than the usual buffer pass through whole in a buffer of their own; an outlet
     // carries at most SHRT_MAX atoms, so anything longer is dropped.
@@ -564,7 +564,7 @@ void gasnet_list(t_gasnet *x, t_symbol *s, long argc, t_atom *argv)
 
 void gasnet_bang(t_gasnet *x)
 {
-    if (!x->units || !x->out_atoms) return;
+    if (!GASNET_LOAD_PTR(x->units) || !x->out_atoms) return;
     t_atom out[GASNET_MAX_VECTOR];
     systhread_mutex_lock(x->mutex);
     if (x->unit_count != 0) graf_lire(x, rand() % x->unit_count);
@@ -578,7 +578,7 @@ void gasnet_bang(t_gasnet *x)
 
 void gasnet_int(t_gasnet *x, t_atom_long n)
 {
-    if (!x->units || !x->out_atoms) return;
+    if (!GASNET_LOAD_PTR(x->units) || !x->out_atoms) return;
     t_atom out[GASNET_MAX_VECTOR];
     long vs = 0;
     bool send = false;
@@ -742,7 +742,7 @@ void gasnet_free(t_gasnet *x)
 
 void gasnet_dumpmax(t_gasnet *x)
 {
-    if (!x->units || !x->dump_buffer) return;
+    if (!GASNET_LOAD_PTR(x->units) || !GASNET_LOAD_PTR(x->dump_buffer)) return;
     if (systhread_mutex_trylock(x->mutex) == 0) {
         graf_capturer(x);
         systhread_mutex_unlock(x->mutex);
@@ -779,7 +779,7 @@ void gasnet_dumpmax(t_gasnet *x)
 
 void gasnet_dumplcd(t_gasnet *x)
 {
-    if (!x->units || !x->dump_buffer || gasnet_load(&x->lcd_busy) == 1) return;
+    if (!GASNET_LOAD_PTR(x->units) || !GASNET_LOAD_PTR(x->dump_buffer) || gasnet_load(&x->lcd_busy) == 1) return;
     if (systhread_mutex_trylock(x->mutex) == 0) {
         graf_capturer(x);
         systhread_mutex_unlock(x->mutex);
@@ -789,7 +789,7 @@ void gasnet_dumplcd(t_gasnet *x)
 
 void gasnet_qtask_lcd(t_gasnet *x)
 {
-    if (!x->dump_buffer) return;
+    if (!GASNET_LOAD_PTR(x->dump_buffer)) return;
     long max_units = gasnet_load(&x->max_units);  // a read may change it
     double *capture = NULL;
     long vs = 0;

@@ -153,6 +153,14 @@ long gasnet_clip_vector_size(long n);
 /* Fields read outside the mutex while another thread may write them. */
 long gasnet_load(const long *p);
 void gasnet_store(long *p, long v);
+/* Pointers a read replaces under the mutex, checked outside it. */
+#if defined(_MSC_VER) && !defined(__clang__)
+#define GASNET_LOAD_PTR(p) (*(decltype(p) volatile *)&(p))
+#define GASNET_STORE_PTR(p, v) (*(decltype(p) volatile *)&(p) = (v))
+#else
+#define GASNET_LOAD_PTR(p) __atomic_load_n(&(p), __ATOMIC_RELAXED)
+#define GASNET_STORE_PTR(p, v) __atomic_store_n(&(p), (v), __ATOMIC_RELAXED)
+#endif
 
 END_USING_C_LINKAGE
 

@@ -522,7 +522,7 @@ static bool gasnet_swap_in(t_gasnet *x, const t_gasnet_model *m)
     }
     systhread_mutex_lock(x->mutex);
     t_hashtab *old_units = x->units;
-    x->units = units;
+    GASNET_STORE_PTR(x->units, units);
     gasnet_store(&x->vector_size, m->vector_size);
     gasnet_store(&x->unit_count, m->unit_count);
     x->value_max = m->value_max;
@@ -543,7 +543,7 @@ static bool gasnet_swap_in(t_gasnet *x, const t_gasnet_model *m)
     if (dump) {
         systhread_mutex_lock(x->dump_mutex);
         old_dump = x->dump_buffer;
-        x->dump_buffer = dump;
+        GASNET_STORE_PTR(x->dump_buffer, dump);
         x->dump_row = 0;
         gasnet_store(&x->max_units, m->max_units);
         systhread_mutex_unlock(x->dump_mutex);
