@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,7 @@ namespace {
 std::thread::id g_pd_thread;
 std::mutex g_lines_m;
 std::vector<std::pair<int, std::string>> g_lines;  // posted off Pd's thread, printed on it
+std::unordered_map<void *, std::string> g_folders;  // each object's patch folder (Pd's thread only)
 
 // Pd has only floats: a whole number becomes an int, as the same text typed in Max would.
 std::vector<t_atom> to_max(int argc, const pdb_atom *argv) {
@@ -109,10 +111,19 @@ void pdb_send(void *max_object, const char *selector, int argc, const pdb_atom *
     std::vector<t_atom> args = to_max(argc, argv);
     t_symbol *sel = gensym(selector);
     if (sel == gensym("float") && args.size() == 1 && args[0].a_type == A_LONG) sel = gensym("int");
+    auto folder = g_folders.find(max_object);
+    maxhost::DefaultFolderScope scope(folder != g_folders.end() ? folder->second : maxhost::default_folder());
     maxhost::send(static_cast<t_object *>(max_object), sel, static_cast<long>(args.size()), args.data());
 }
 
-void pdb_free(void *max_object) { maxhost::destroy(static_cast<t_object *>(max_object)); }
+void pdb_set_folder(void *max_object, const char *folder) {
+    if (max_object && folder) g_folders[max_object] = folder;
+}
+
+void pdb_free(void *max_object) {
+    g_folders.erase(max_object);
+    maxhost::destroy(static_cast<t_object *>(max_object));
+}
 
 void pdb_drain(void) {
     std::vector<std::pair<int, std::string>> lines;

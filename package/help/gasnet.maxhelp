@@ -13,7 +13,7 @@
 			80.0,
 			80.0,
 			980.0,
-			760.0
+			850.0
 		],
 		"bglocked": 0,
 		"openinpresentation": 0,
@@ -429,13 +429,94 @@
 			},
 			{
 				"box": {
-					"id": "obj-24",
+					"id": "obj-60",
 					"maxclass": "comment",
 					"numinlets": 1,
 					"numoutlets": 0,
 					"patching_rect": [
 						20.0,
 						464.0,
+						500.0,
+						20.0
+					],
+					"text": "Save and load"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-61",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"patching_rect": [
+						30.0,
+						492.0,
+						170.0,
+						22.0
+					],
+					"outlettype": [
+						""
+					],
+					"text": "write gasnet_model.json"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-62",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						300.0,
+						492.0,
+						560.0,
+						20.0
+					],
+					"text": "save the whole model to a file in the patch's folder (no name: a save dialog)"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-63",
+					"maxclass": "message",
+					"numinlets": 2,
+					"numoutlets": 1,
+					"patching_rect": [
+						30.0,
+						522.0,
+						170.0,
+						22.0
+					],
+					"outlettype": [
+						""
+					],
+					"text": "read gasnet_model.json"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-64",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						300.0,
+						522.0,
+						560.0,
+						20.0
+					],
+					"text": "load it back, soon after, all at once (no name: an open dialog)"
+				}
+			},
+			{
+				"box": {
+					"id": "obj-24",
+					"maxclass": "comment",
+					"numinlets": 1,
+					"numoutlets": 0,
+					"patching_rect": [
+						20.0,
+						554.0,
 						500.0,
 						40.0
 					],
@@ -453,7 +534,7 @@
 					"numoutlets": 1,
 					"patching_rect": [
 						30.0,
-						492.0,
+						582.0,
 						44.0,
 						22.0
 					],
@@ -471,7 +552,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						300.0,
-						492.0,
+						582.0,
 						560.0,
 						20.0
 					],
@@ -486,7 +567,7 @@
 					"numoutlets": 1,
 					"patching_rect": [
 						30.0,
-						522.0,
+						612.0,
 						72.0,
 						22.0
 					],
@@ -504,7 +585,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						300.0,
-						522.0,
+						612.0,
 						560.0,
 						20.0
 					],
@@ -519,7 +600,7 @@
 					"numoutlets": 1,
 					"patching_rect": [
 						30.0,
-						552.0,
+						642.0,
 						79.0,
 						22.0
 					],
@@ -537,7 +618,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						300.0,
-						552.0,
+						642.0,
 						560.0,
 						20.0
 					],
@@ -552,7 +633,7 @@
 					"numoutlets": 1,
 					"patching_rect": [
 						30.0,
-						582.0,
+						672.0,
 						79.0,
 						22.0
 					],
@@ -570,7 +651,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						300.0,
-						582.0,
+						672.0,
 						560.0,
 						20.0
 					],
@@ -585,7 +666,7 @@
 					"numoutlets": 1,
 					"patching_rect": [
 						30.0,
-						612.0,
+						702.0,
 						100.0,
 						22.0
 					],
@@ -603,7 +684,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						300.0,
-						612.0,
+						702.0,
 						560.0,
 						20.0
 					],
@@ -618,7 +699,7 @@
 					"numoutlets": 1,
 					"patching_rect": [
 						30.0,
-						642.0,
+						732.0,
 						107.0,
 						22.0
 					],
@@ -636,7 +717,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						300.0,
-						642.0,
+						732.0,
 						560.0,
 						20.0
 					],
@@ -651,7 +732,7 @@
 					"numoutlets": 1,
 					"patching_rect": [
 						30.0,
-						672.0,
+						762.0,
 						72.0,
 						22.0
 					],
@@ -669,7 +750,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						300.0,
-						672.0,
+						762.0,
 						560.0,
 						20.0
 					],
@@ -684,7 +765,7 @@
 					"numoutlets": 1,
 					"patching_rect": [
 						30.0,
-						702.0,
+						792.0,
 						65.0,
 						22.0
 					],
@@ -702,7 +783,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						300.0,
-						702.0,
+						792.0,
 						560.0,
 						20.0
 					],
@@ -717,7 +798,7 @@
 					"numoutlets": 1,
 					"patching_rect": [
 						30.0,
-						732.0,
+						822.0,
 						93.0,
 						22.0
 					],
@@ -735,7 +816,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						300.0,
-						732.0,
+						822.0,
 						560.0,
 						20.0
 					],
@@ -750,7 +831,7 @@
 					"numoutlets": 2,
 					"patching_rect": [
 						30.0,
-						778.0,
+						868.0,
 						120.0,
 						22.0
 					],
@@ -769,7 +850,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						30.0,
-						838.0,
+						928.0,
 						93.0,
 						22.0
 					],
@@ -785,7 +866,7 @@
 					"numoutlets": 0,
 					"patching_rect": [
 						30.0,
-						864.0,
+						954.0,
 						160.0,
 						20.0
 					],
@@ -1059,6 +1140,30 @@
 					],
 					"destination": [
 						"obj-46",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-61",
+						0
+					],
+					"destination": [
+						"obj-43",
+						0
+					]
+				}
+			},
+			{
+				"patchline": {
+					"source": [
+						"obj-63",
+						0
+					],
+					"destination": [
+						"obj-43",
 						0
 					]
 				}

@@ -41,6 +41,14 @@ SAME_TYPE(&linklist_findfirst, t_atom_long (*)(t_linklist *, void **, long (*)(v
 SAME_TYPE(&linklist_getflags, t_atom_long (*)(t_linklist *));
 SAME_TYPE(&qelem_new, t_qelem *(*)(void *, method));
 SAME_TYPE(&object_attr_setlong, t_max_err (*)(void *, t_symbol *, t_atom_long));
+SAME_TYPE(&dictionary_getlong, t_max_err (*)(const t_dictionary *, t_symbol *, t_atom_long *));
+SAME_TYPE(&dictionary_getatoms, t_max_err (*)(const t_dictionary *, t_symbol *, long *, t_atom **));
+SAME_TYPE(&dictionary_read, t_max_err (*)(const char *, short, t_dictionary **));
+SAME_TYPE(&dictionary_write, t_max_err (*)(t_dictionary *, const char *, short));
+SAME_TYPE(&locatefile_extended, short (*)(char *, short *, t_fourcc *, const t_fourcc *, short));
+SAME_TYPE(&saveasdialog_extended, short (*)(char *, short *, t_fourcc *, t_fourcc *, short));
+SAME_TYPE(&path_frompathname, short (*)(const char *, short *, char *));
+SAME_TYPE(&defer_low, void *(*)(void *, method, t_symbol *, short, t_atom *));
 static_assert(OBJ_FLAG_MEMORY == 4 && OBJ_FLAG_REF == 1, "container flags");
 
 namespace {
