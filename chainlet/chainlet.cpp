@@ -1259,11 +1259,11 @@ void chainlet_swap_model(t_chainlet *x, t_chainlet_loaded *l)
 // goes to the default folder (write). 0 with the reason in err when there is none.
 static int chainlet_file_name(t_symbol *s, int writing, char *name, short *path, char *err)
 {
-    t_fourcc type = 0;
+    t_fourcc type = 0, json = (t_fourcc)(('J' << 24) | ('S' << 16) | ('O' << 8) | 'N');
     name[0] = '\0';
     if (!s || !s->s_name[0]) {
         if (writing) snprintf(name, MAX_PATH_CHARS, "%s", "chainlet.json");
-        const short cancelled = writing ? saveasdialog_extended(name, path, &type, NULL, 0) : open_dialog(name, path, &type, NULL, 0);
+        const short cancelled = writing ? saveasdialog_extended(name, path, &type, &json, 1) : open_dialog(name, path, &type, &json, 1);
         if (cancelled) {
             snprintf(err, CHAINLET_ERROR_SIZE, "no file chosen (the dialog was cancelled): name one, as in \"%s model.json\"",
                      writing ? "write" : "read");
@@ -1290,8 +1290,10 @@ static int chainlet_file_name(t_symbol *s, int writing, char *name, short *path,
         return 1;
     }
     if (strchr(s->s_name, '/') || strchr(s->s_name, '\\') || strchr(s->s_name, ':')) {
-        if (path_frompathname(s->s_name, path, name) != 0) {
-            snprintf(err, CHAINLET_ERROR_SIZE, "no such folder");
+        const short found = path_frompathname(s->s_name, path, name);
+        if (found != 0 || !name[0]) {
+            snprintf(err, CHAINLET_ERROR_SIZE, "%s", found != 0 ? "no such folder" : "a folder, not a file");
+            snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
             return 0;
         }
         return 1;
@@ -1323,7 +1325,7 @@ static void chainlet_dowrite(t_chainlet *x, t_symbol *s, short argc, t_atom *arg
     const t_max_err written = dictionary_write(d, name, path);
     object_free(d);
     if (written != MAX_ERR_NONE)
-        object_error((t_object *)x, "cannot write %s: the file could not be written", name);
+        object_error((t_object *)x, "cannot write %s: the file could not be written (folder missing or not writable, or disk full)", name);
     else
         object_post((t_object *)x, "wrote %ld states to %s", m.states, name);
 }
@@ -1340,7 +1342,7 @@ static void chainlet_doread(t_chainlet *x, t_symbol *s, short argc, t_atom *argv
         return;
     }
     if (dictionary_read(name, path, &d) != MAX_ERR_NONE || !d) {
-        object_error((t_object *)x, "cannot read %s: not a dictionary file (JSON)", name);
+        object_error((t_object *)x, "cannot read %s: not a JSON dictionary", name);
         return;
     }
     t_chainlet_loaded *l = chainlet_read_model(d, err);

@@ -988,11 +988,11 @@ void selfmap_swap_model(t_selfmap *x, t_selfmap_loaded *l)
 // goes to the default folder (write). 0 with the reason in err when there is none.
 static int selfmap_file_name(t_symbol *s, int writing, char *name, short *path, char *err)
 {
-    t_fourcc type = 0;
+    t_fourcc type = 0, json = (t_fourcc)(('J' << 24) | ('S' << 16) | ('O' << 8) | 'N');
     name[0] = '\0';
     if (!s || !s->s_name[0]) {
         if (writing) snprintf(name, MAX_PATH_CHARS, "%s", "selfmap.json");
-        const short cancelled = writing ? saveasdialog_extended(name, path, &type, NULL, 0) : open_dialog(name, path, &type, NULL, 0);
+        const short cancelled = writing ? saveasdialog_extended(name, path, &type, &json, 1) : open_dialog(name, path, &type, &json, 1);
         if (cancelled) {
             snprintf(err, SELFMAP_ERROR_SIZE, "no file chosen (the dialog was cancelled): name one, as in \"%s model.json\"",
                      writing ? "write" : "read");
@@ -1019,8 +1019,10 @@ static int selfmap_file_name(t_symbol *s, int writing, char *name, short *path, 
         return 1;
     }
     if (strchr(s->s_name, '/') || strchr(s->s_name, '\\') || strchr(s->s_name, ':')) {
-        if (path_frompathname(s->s_name, path, name) != 0) {
-            snprintf(err, SELFMAP_ERROR_SIZE, "no such folder");
+        const short found = path_frompathname(s->s_name, path, name);
+        if (found != 0 || !name[0]) {
+            snprintf(err, SELFMAP_ERROR_SIZE, "%s", found != 0 ? "no such folder" : "a folder, not a file");
+            snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
             return 0;
         }
         return 1;
@@ -1052,7 +1054,7 @@ static void selfmap_dowrite(t_selfmap *x, t_symbol *s, short argc, t_atom *argv)
     const t_max_err written = dictionary_write(d, name, path);
     object_free(d);
     if (written != MAX_ERR_NONE)
-        object_error((t_object *)x, "cannot write %s: the file could not be written", name);
+        object_error((t_object *)x, "cannot write %s: the file could not be written (folder missing or not writable, or disk full)", name);
     else
         object_post((t_object *)x, "wrote %ld units to %s", m.map_size, name);
 }
@@ -1069,7 +1071,7 @@ static void selfmap_doread(t_selfmap *x, t_symbol *s, short argc, t_atom *argv)
         return;
     }
     if (dictionary_read(name, path, &d) != MAX_ERR_NONE || !d) {
-        object_error((t_object *)x, "cannot read %s: not a dictionary file (JSON)", name);
+        object_error((t_object *)x, "cannot read %s: not a JSON dictionary", name);
         return;
     }
     t_selfmap_loaded *l = selfmap_read_model(d, err);

@@ -86,9 +86,9 @@ void set_at(json &j, const char *key, size_t i, json v) { j[key][i] = std::move(
 
 std::vector<Bad> common_cases(const std::string &name) {
     return {
-        {"not JSON", nullptr, "not a dictionary file", "this is { not json"},
-        {"not a dictionary", nullptr, "not a dictionary file", "[1, 2, 3]"},
-        {"truncated", [](json &) {}, "not a dictionary file"},  // cut below
+        {"not JSON", nullptr, "not a JSON dictionary", "this is { not json"},
+        {"not a dictionary", nullptr, "not a JSON dictionary", "[1, 2, 3]"},
+        {"truncated", [](json &) {}, "not a JSON dictionary"},  // cut below
         {"another object's file", [](json &j) { j["format"] = "maxlearn.gasnet"; },
          "format \"maxlearn.gasnet\", not \"maxlearn." + name + "\""},
         {"no format", [](json &j) { j.erase("format"); }, "no \"format\""},
@@ -113,7 +113,7 @@ std::vector<Bad> cases(const std::string &name) {
              "\"initial_estimate\" row 0 sums to"});
         add({"a state that does not exist", [](json &j) { j["current_state"] = 4; }, "\"current_state\" is 4, beyond -1 to 3"});
         add({"an infinite probability", [](json &j) { set_at(j, "initial", 1, 123456.5); },  // written 1e999
-             "\"initial\" value 1 is not a finite|not a dictionary file"});
+             "\"initial\" value 1 is not a finite|not a JSON dictionary"});
     } else if (name == "selfmap") {
         add({"5000 units", [](json &j) { j["units"] = 5000; }, "\"units\" is 5000, beyond 2 to 100"});
         add({"vector size 0", [](json &j) { j["vector_size"] = 0; }, "\"vector_size\" is 0, beyond 1 to 256"});
