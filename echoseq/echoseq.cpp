@@ -1365,7 +1365,7 @@ static void echoseq_dowrite(t_echoseq *x, t_symbol *s, short argc, t_atom *argv)
     if (written != MAX_ERR_NONE)
         object_error((t_object *)x, "cannot write %s: the file could not be written (folder missing or not writable, or disk full)", name);
     else
-        object_post((t_object *)x, "wrote %ld states to %s", (long)c.count, name);
+        object_post((t_object *)x, "wrote %ld state%s to %s", (long)c.count, (long)c.count == 1 ? "" : "s", name);
 }
 
 static void echoseq_doread(t_echoseq *x, t_symbol *s, short argc, t_atom *argv)
@@ -1392,7 +1392,7 @@ static void echoseq_doread(t_echoseq *x, t_symbol *s, short argc, t_atom *argv)
     const long states = l->settings.count;
     echoseq_swap_model(x, l);
     echoseq_free_model(l);  // the old oracle
-    object_post((t_object *)x, "read %ld states from %s", states, name);
+    object_post((t_object *)x, "read %ld state%s from %s", states, states == 1 ? "" : "s", name);
 }
 
 void echoseq_write(t_echoseq *x, t_symbol *s)
