@@ -16,6 +16,7 @@ struct Object {
     std::string box;      // the writer; the reader is a default box, so the file must carry the sizes
     std::string train;    // script lines that teach it
     std::string go_on;    // what both run after the file: every kind of read-out
+    std::string prior;    // what the reader learns before it reads, so nothing of it may remain
 };
 
 std::string repeat(const std::string &line, int n) {
@@ -24,22 +25,27 @@ std::string repeat(const std::string &line, int n) {
     return s;
 }
 
-std::string echoseq_stream() {
+std::string echoseq_stream(int n, int range) {
     std::string s;
-    for (int i = 1; i <= 300; i++) s += "o " + std::to_string((i * 7 + i / 5) % 13 + 60) + "\n";
+    for (int i = 1; i <= n; i++) s += "o " + std::to_string((i * 7 + i / 5) % range + 60) + "\n";
     return s;
 }
 
 const std::vector<Object> kObjects = {
-    {"chainlet", "chainlet 4 @apprentissage 3",
+    {"chainlet", "chainlet 4 @apprentissage 3 @lcd 200",
      "o list 60 62 64 65 67 65 64 62 60\no list 60 64 67 72 67 64 60\no bang\no bang\n",
      repeat("o bang", 5) + "o vraisemblance 60 62 64\no list 62 64 65 67\no vraisemblance 60 62 64\no dump_max\n"
-                           "o dump_lcd\n"},
-    {"selfmap", "selfmap 7 20 200 @mutation 70 @pas 0.7",
+                           "o dump_lcd\n",
+     "o list 1 2 3 4 5 6 7 8\n"},
+    {"selfmap", "selfmap 7 20 200 @mutation 70 @pas 0.7 @lcd 300",
      "o learn 10 20 30\no learn 100 20 30\no learn 10 200 30\no learn 50 50 50\n",
-     "o bang\no 3\no list 1 2 3 4 5 6\no learn 80 90 100\no learn 8 9 10\no dump_max\no dump_lcd\n"},
-    {"echoseq", "echoseq @slice 1 @straight 30", echoseq_stream() + repeat("o bang", 40),
-     repeat("o bang", 40) + "o 60\no 62\no 64\no 60\no 61\no go 5\n" + repeat("o bang", 10) + "o dump_max 250\n"},
+     "o bang\no 3\no list 1 2 3 4 5 6\no learn 80 90 100\no learn 8 9 10\no dump_max\no dump_lcd\n",
+     "o learn 1 2\no learn 3 4\n"},
+    // Going on, it learns new symbols too, whose arcs take the free blocks of the storage read.
+    {"echoseq", "echoseq @slice 1 @straight 30", echoseq_stream(300, 13) + repeat("o bang", 40),
+     repeat("o bang", 40) + echoseq_stream(200, 29) + "o go 5\n" + repeat("o bang", 10) + "o dump_max 250\n" +
+         "wait 1100\no dump_max 450\n",
+     echoseq_stream(2000, 97)},
 };
 
 class ModelFiles : public ToolTest {
@@ -66,11 +72,14 @@ TEST_F(ModelFiles, AReadModelGoesOnExactlyAsTheWriter) {
     for (const Object &o : kObjects) {
         SCOPED_TRACE(o.name);
         const std::string go_on = "seed 9\n" + o.go_on + "wait 10\n";
-        ToolResult w = script("new o " + o.box + "\nseed 3\no clear\n" + o.train + "o write m.json\n" + go_on);
-        ToolResult r = script("new o " + o.name + "\no read m.json\n" + go_on);
+        std::filesystem::create_directories(dir_ / "sub");
+        ToolResult w = script("new o " + o.box + "\nseed 3\no clear\n" + o.train + "o write sub/m.json\n" + go_on);
+        ToolResult r = script("new o " + o.name + "\n" + o.prior + "o read sub/m.json\no write back.json\n" + go_on);
         std::vector<std::string> expected = after(w, "^" + o.name + ": wrote \\d+ (states|units) to m.json$");
         EXPECT_GT(expected.size(), 20u) << w.all();
-        EXPECT_EQ(after(r, "^" + o.name + ": read \\d+ (states|units) from m.json$"), expected) << r.all();
+        EXPECT_EQ(after(r, "^" + o.name + ": wrote \\d+ (states|units) to back.json$"), expected) << r.all();
+        // Nothing is lost either way: the model read writes the very same file.
+        EXPECT_EQ(lines_of(dir_ / "back.json"), lines_of(dir_ / "sub" / "m.json"));
         EXPECT_TRUE(r.err.empty() && w.err.empty()) << w.all() << r.all();
     }
 }
@@ -191,12 +200,17 @@ TEST_F(ModelFiles, EveryBadFileIsRefusedWithOneErrorAndTheModelKept) {
     }
 }
 
-// With no file name the dialog answers "cancelled" in maxscript: an error asks for a name.
-TEST_F(ModelFiles, NoFileNameAsksForOne) {
+// A write or read that names no file says why: with no name the dialog answers "cancelled" in
+// maxscript, a folder that does not exist, a folder in place of a file.
+TEST_F(ModelFiles, ANameThatIsNoFileIsRefused) {
+    std::filesystem::create_directories(dir_ / "sub");
     for (const Object &o : kObjects) {
-        ToolResult r = script("new o " + o.name + "\no write\no read\n");
-        EXPECT_TRUE(r.has("^error: " + o.name + ": cannot write .*dialog was cancelled.*name one")) << r.all();
-        EXPECT_TRUE(r.has("^error: " + o.name + ": cannot read: .*dialog was cancelled.*name one")) << r.all();
+        ToolResult r = script("new o " + o.name + "\no write\no read\no write nofolder/m.json\no write ./sub\n");
+        const std::string e = "^error: " + o.name + ": cannot ";
+        EXPECT_TRUE(r.has(e + "write " + o.name + ".json: .*dialog was cancelled.*name one")) << r.all();
+        EXPECT_TRUE(r.has(e + "read: .*dialog was cancelled.*name one")) << r.all();
+        EXPECT_TRUE(r.has(e + "write nofolder/m.json: no such folder$")) << r.all();
+        EXPECT_TRUE(r.has(e + "write ./sub: a folder, not a file$")) << r.all();
     }
 }
 
