@@ -101,6 +101,7 @@ TEST(GasnetFile, ABadFileIsRefusedAndTheModelStaysAsItWas) {
         {"count_disagrees", "\"unit_count\" : 8", "\"unit_count\" : 7", "\"unit_ids\" holds 8 values, not 7"},
         {"short_vectors", "\"vectors\" : \\[ [^,]*,", "\"vectors\" : [", "\"vectors\" holds 23 values, not 24"},
         {"infinite", "\"errors\" : \\[ [^,]*,", "\"errors\" : [ 1e999,", "not a JSON dictionary"},
+        {"kappa_symbol", "\"kappa\" : 3.0", "\"kappa\" : \"three\"", "\"kappa\" is not a number"},
         {"alpha_beyond", "\"alpha\" : 0.5", "\"alpha\" : 7.0", "\"alpha\" is 7, beyond 0.01 to 1"},
         {"value_max_1", "\"value_max\" : 127", "\"value_max\" : 1", "\"value_max\" is 1, beyond 2 to"},
         {"unknown_link", "\"edges\" : \\[ [0-9]+,", "\"edges\" : [ 99999,", "an edge links to unit 99999, which is not in \"unit_ids\""},
@@ -148,7 +149,7 @@ TEST(GasnetFile, ABadFileIsRefusedAndTheModelStaysAsItWas) {
 
 TEST(GasnetFile, AReadTakesTheFilesSizesAndAttributes) {
     fs::path dir = test_folder();
-    Gas big("gasnet 30 1000 @mu 9 @lambda 3 @alpha 0.2 @kappa 7.5 @lcd 300 @mutation 80");
+    Gas big("gasnet 30 1000 @mu 9 @lambda 3 @alpha 0.2 @kappa 0.5 @lcd 300 @mutation 80");
     train(big, 400, 5);
     big.send("learn 1 2 3 4 5");  // five components from here on
     for (int i = 0; i < 200; i++) big.send("learn " + std::to_string(i % 7) + " 9 " + std::to_string(i % 13) + " 4 500");
