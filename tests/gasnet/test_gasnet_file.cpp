@@ -188,6 +188,12 @@ TEST(GasnetFile, AFailedWriteSaysSoAndKeepsTheEarlierFile) {
     EXPECT_EQ(slurp(dir / "kept.json"), good);
     EXPECT_EQ(run(g, "write no/such/folder/m.json"),
               std::vector<std::string>{"gasnet: cannot write no/such/folder/m.json: no such folder"});
+    EXPECT_EQ(run(g, "write no/"), std::vector<std::string>{"gasnet: cannot write no/: no such folder"});
+    fs::create_directories(dir / "sub");
+    EXPECT_EQ(run(g, "write sub/"), std::vector<std::string>{"gasnet: cannot write sub/: a folder, not a file name"});
+    posted = run(g, "write " + std::string(600, 'n') + ".json");
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_NE(posted[0].find("the name is too long"), std::string::npos) << posted[0];
     // Without a name the dialog is cancelled here: the error asks for a name.
     posted = run(g, "write");
     ASSERT_EQ(posted.size(), 1u);
