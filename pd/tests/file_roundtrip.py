@@ -33,7 +33,10 @@ def main():
         host = subprocess.run([maxscript, resume_copy], capture_output=True, text=True, timeout=120)
         expected = host.stdout.splitlines() + host.stderr.splitlines()
         os.remove(os.path.join(tmp, 'again.json'))
-        printed = run_patch(pd, make_patch(list(script_lines(resume_copy))), externals, folder=tmp)
+        # Pd runs from elsewhere, so that only the patch's folder can lead it to model.json.
+        elsewhere = os.path.join(tmp, 'elsewhere')
+        os.mkdir(elsewhere)
+        printed = run_patch(pd, make_patch(list(script_lines(resume_copy))), externals, folder=tmp, cwd=elsewhere)
         got = [l for l in printed if not PD_NOISE.match(l)]
         for i in range(max(len(expected), len(got))):
             e = expected[i] if i < len(expected) else '<nothing>'
