@@ -454,19 +454,24 @@ static bool gasnet_write_target(t_gasnet *x, t_symbol *s, char *name, short *pat
         }
         return true;
     }
-    if (strlen(s->s_name) >= MAX_PATH_CHARS) {
+    bool has_folder = strchr(s->s_name, '/') || strchr(s->s_name, '\\');
+    // A longer name would be cut short: the file would go by another name.
+    if (strlen(s->s_name) >= (has_folder ? MAX_PATH_CHARS : MAX_FILENAME_CHARS)) {
         object_error((t_object *)x, "cannot write %.60s...: the name is too long", s->s_name);
         return false;
     }
-    if (strchr(s->s_name, '/') || strchr(s->s_name, '\\')) {
-        if (path_frompathname(s->s_name, path, name) != 0 || !name[0]) {
+    if (has_folder) {
+        if (path_frompathname(s->s_name, path, name) != 0) {
             object_error((t_object *)x, "cannot write %s: no such folder", s->s_name);
+            return false;
+        }
+        if (!name[0]) {
+            object_error((t_object *)x, "cannot write %s: a folder, not a file name", s->s_name);
             return false;
         }
         return true;
     }
-    strncpy(name, s->s_name, MAX_FILENAME_CHARS - 1);
-    name[MAX_FILENAME_CHARS - 1] = '\0';
+    strcpy(name, s->s_name);
     *path = path_getdefault();
     return true;
 }

@@ -5,6 +5,7 @@
 // reads back to the same double, always with a '.' or an exponent so they read back as reals.
 #include "dictionary_internal.h"
 #include "paths_internal.h"
+#include "svc_internal.h"
 
 #include <nlohmann/json.hpp>
 
@@ -102,13 +103,11 @@ public:
     bool end_array() override {
         Frame f = stack_.back();
         stack_.pop_back();
-        t_atomarray *arr = atomarray_new(0, nullptr);
+        t_atomarray *arr = maxhost_svc::atomarray_adopt(std::move(*f.atoms));
         if (!arr) {
             release(f);
             return false;
         }
-        // Hand the collected atoms over without copying them one by one.
-        atomarray_setatoms(arr, static_cast<long>(f.atoms->size()), f.atoms->data());
         bool nested = f.owns_nested_objects;
         delete f.atoms;
         t_atom a;

@@ -70,7 +70,10 @@ struct BadFile {
 TEST(GasnetFile, ABadFileIsRefusedAndTheModelStaysAsItWas) {
     fs::path dir = test_folder();
     Gas g("gasnet 8 127");
-    train(g, 300, 11);
+    // A graph set directly (the table below names its sizes), with reals that need all 17 digits.
+    std::vector<std::vector<double>> vectors;
+    for (int i = 0; i < 8; i++) vectors.push_back({i * 10.1, 100 - i / 3.0, 0.1 * i * i});
+    set_graph(g.x, vectors, {{1, 2, 0}, {2, 3, 1}, {3, 4, 2}, {4, 5, 0}, {5, 6, 3}, {6, 7, 0}, {7, 8, 1}, {8, 1, 0}});
     ASSERT_EQ(run(g, "write good.json"), std::vector<std::string>{"gasnet: wrote 8 units to good.json"});
     const std::string good = slurp(dir / "good.json");
     train(g, 50, 12);  // the model in memory differs from the file
@@ -98,6 +101,7 @@ TEST(GasnetFile, ABadFileIsRefusedAndTheModelStaysAsItWas) {
         {"count_disagrees", "\"unit_count\" : 8", "\"unit_count\" : 7", "\"unit_ids\" holds 8 values, not 7"},
         {"short_vectors", "\"vectors\" : \\[ [^,]*,", "\"vectors\" : [", "\"vectors\" holds 23 values, not 24"},
         {"infinite", "\"errors\" : \\[ [^,]*,", "\"errors\" : [ 1e999,", "not a JSON dictionary"},
+        {"kappa_symbol", "\"kappa\" : 3.0", "\"kappa\" : \"three\"", "\"kappa\" is not a number"},
         {"alpha_beyond", "\"alpha\" : 0.5", "\"alpha\" : 7.0", "\"alpha\" is 7, beyond 0.01 to 1"},
         {"value_max_1", "\"value_max\" : 127", "\"value_max\" : 1", "\"value_max\" is 1, beyond 2 to"},
         {"unknown_link", "\"edges\" : \\[ [0-9]+,", "\"edges\" : [ 99999,", "an edge links to unit 99999, which is not in \"unit_ids\""},
@@ -145,7 +149,7 @@ TEST(GasnetFile, ABadFileIsRefusedAndTheModelStaysAsItWas) {
 
 TEST(GasnetFile, AReadTakesTheFilesSizesAndAttributes) {
     fs::path dir = test_folder();
-    Gas big("gasnet 30 1000 @mu 9 @lambda 3 @alpha 0.2 @kappa 7.5 @lcd 300 @mutation 80");
+    Gas big("gasnet 30 1000 @mu 9 @lambda 3 @alpha 0.2 @kappa 0.5 @lcd 300 @mutation 80");
     train(big, 400, 5);
     big.send("learn 1 2 3 4 5");  // five components from here on
     for (int i = 0; i < 200; i++) big.send("learn " + std::to_string(i % 7) + " 9 " + std::to_string(i % 13) + " 4 500");
@@ -184,6 +188,12 @@ TEST(GasnetFile, AFailedWriteSaysSoAndKeepsTheEarlierFile) {
     EXPECT_EQ(slurp(dir / "kept.json"), good);
     EXPECT_EQ(run(g, "write no/such/folder/m.json"),
               std::vector<std::string>{"gasnet: cannot write no/such/folder/m.json: no such folder"});
+    EXPECT_EQ(run(g, "write no/"), std::vector<std::string>{"gasnet: cannot write no/: no such folder"});
+    fs::create_directories(dir / "sub");
+    EXPECT_EQ(run(g, "write sub/"), std::vector<std::string>{"gasnet: cannot write sub/: a folder, not a file name"});
+    posted = run(g, "write " + std::string(600, 'n') + ".json");
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_NE(posted[0].find("the name is too long"), std::string::npos) << posted[0];
     // Without a name the dialog is cancelled here: the error asks for a name.
     posted = run(g, "write");
     ASSERT_EQ(posted.size(), 1u);
@@ -191,6 +201,23 @@ TEST(GasnetFile, AFailedWriteSaysSoAndKeepsTheEarlierFile) {
     posted = run(g, "read");
     ASSERT_EQ(posted.size(), 1u);
     EXPECT_NE(posted[0].find("give a file name"), std::string::npos) << posted[0];
+}
+
+}  // namespace
+
+namespace {
+
+// A file written by the Linux build reads on every build and writes back byte for byte: no real
+// loses a digit, no integer is cut to a 32-bit long.
+TEST(GasnetFile, AFileFromAnotherPlatformReadsAndWritesBackUnchanged) {
+    fs::path dir = test_folder();
+    const fs::path fixture = fs::path(MAXLEARN_SOURCE_DIR) / "tests" / "gasnet" / "data" / "model_written_on_linux.json";
+    fs::copy_file(fixture, dir / "linux.json", fs::copy_options::overwrite_existing);
+    Gas g;
+    ASSERT_EQ(run(g, "read linux.json"), std::vector<std::string>{"gasnet: read 10 units from linux.json"});
+    EXPECT_EQ(g.x->value_max, 100000);
+    ASSERT_EQ(run(g, "write back.json").size(), 1u);
+    EXPECT_EQ(slurp(dir / "back.json"), slurp(fixture));
 }
 
 }  // namespace
