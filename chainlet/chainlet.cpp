@@ -346,6 +346,23 @@ static void chainlet_release(void *p)
     if (p) sysmem_freeptr(p);
 }
 
+// Every block of n states, and the array.
+static void chainlet_states_release(t_chainlet_state *states, long n)
+{
+    if (!states) return;
+    for (long i = 0; i < n; i++) {
+        t_chainlet_state *st = states + i;
+        chainlet_release(st->transition);
+        chainlet_release(st->emission);
+        chainlet_release(st->alpha);
+        chainlet_release(st->beta);
+        chainlet_release(st->alpha_unscaled);
+        chainlet_release(st->transition_estimate);
+        chainlet_release(st->emission_estimate);
+    }
+    sysmem_freeptr(states);
+}
+
 void graf_free(t_chainlet *x)
 {
     chainlet_release(x->initial);
@@ -358,20 +375,8 @@ void graf_free(t_chainlet *x)
     x->initial = x->initial_estimate = x->coefficients = x->scratch = x->dump_values = NULL;
     x->sequence = NULL;
     x->lcd_colours = NULL;
-    if (x->states) {
-        for (long i = 0; i < x->state_count; i++) {
-            t_chainlet_state *st = x->states + i;
-            chainlet_release(st->transition);
-            chainlet_release(st->emission);
-            chainlet_release(st->alpha);
-            chainlet_release(st->beta);
-            chainlet_release(st->alpha_unscaled);
-            chainlet_release(st->transition_estimate);
-            chainlet_release(st->emission_estimate);
-        }
-        sysmem_freeptr(x->states);
-        x->states = NULL;
-    }
+    chainlet_states_release(x->states, x->state_count);
+    x->states = NULL;
     x->sequence_capacity = 0;
     x->step_capacity = 0;
 }
@@ -1140,19 +1145,7 @@ typedef struct _chainlet_blocks {
 
 static void chainlet_blocks_free(t_chainlet_blocks *b)
 {
-    if (b->rows) {
-        for (long i = 0; i < b->states; i++) {
-            t_chainlet_state *st = b->rows + i;
-            chainlet_release(st->transition);
-            chainlet_release(st->emission);
-            chainlet_release(st->alpha);
-            chainlet_release(st->beta);
-            chainlet_release(st->alpha_unscaled);
-            chainlet_release(st->transition_estimate);
-            chainlet_release(st->emission_estimate);
-        }
-        sysmem_freeptr(b->rows);
-    }
+    chainlet_states_release(b->rows, b->states);
     chainlet_release(b->initial);
     chainlet_release(b->initial_estimate);
     chainlet_release(b->scratch);
