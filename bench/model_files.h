@@ -15,6 +15,11 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#if defined(__linux__)
+#include <malloc.h>
+
+#include <fstream>
+#endif
 
 namespace maxlearn_bench {
 
@@ -30,9 +35,31 @@ inline void file_message(t_object *x, const char *selector, const std::string &f
     maxhost::run_queue();
 }
 
-// Times write and read of `file` per iteration and reports the file's size.
+#if defined(__linux__)
+// Peak or current resident size in kB, from /proc; writing 5 to clear_refs resets the peak.
+inline long status_kb(const char *field) {
+    std::ifstream in("/proc/self/status");
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::string(field).size()));
+    return -1;
+}
+#endif
+
+// Times write and read of `file` per iteration and reports the file's size; for read, also the
+// memory the first read takes beyond what the process held (peak resident size) per file size.
 inline void write_and_read(benchmark::State &state, t_object *x, const std::string &file, bool read) {
     file_message(x, "write", file);
+#if defined(__linux__)
+    if (read) {
+        malloc_trim(0);
+        std::ofstream("/proc/self/clear_refs") << "5";
+        const long before = status_kb("VmRSS:");
+        file_message(x, "read", file);
+        const long peak = status_kb("VmHWM:");
+        if (before > 0 && peak > 0)
+            state.counters["peak_extra_per_file_size"] = (double)(peak - before) * 1000.0 / (double)std::filesystem::file_size(file);
+    }
+#endif
     for (auto _ : state) file_message(x, read ? "read" : "write", file);
     state.counters["file_MB"] = (double)std::filesystem::file_size(file) / 1e6;
 }
