@@ -1104,31 +1104,37 @@ static int echoseq_file_long(const t_dictionary *d, const char *key, t_atom_long
     return 1;
 }
 
-// The atoms of an array of n integers, each within 32 bits; NULL with the reason in err.
-static const t_atom *echoseq_file_ints(const t_dictionary *d, const char *key, long n, char *err)
+// An array of n integers, each within 32 bits, copied into out and taken out of the dictionary, so
+// that its atoms (four times the integers' size) are gone before the oracle is rebuilt. 0 with the
+// reason in err.
+static int echoseq_take_ints(t_dictionary *d, const char *key, long n, t_int32 *out, char *err)
 {
     long argc = 0;
     t_atom *argv = NULL;
     if (!dictionary_hasentry(d, gensym(key))) {
         snprintf(err, ECHOSEQ_ERROR_SIZE, "no \"%s\"", key);
-        return NULL;
+        return 0;
     }
     if (dictionary_getatoms(d, gensym(key), &argc, &argv) != MAX_ERR_NONE || argc != n || (n > 0 && !argv)) {
         snprintf(err, ECHOSEQ_ERROR_SIZE, "\"%s\" holds %ld values, not %ld", key, argc, n);
-        return NULL;
+        return 0;
     }
-    static const t_atom none = {};
-    for (long i = 0; i < n; i++)
+    for (long i = 0; i < n; i++) {
         if (atom_gettype(argv + i) != A_LONG || atom_getlong(argv + i) < INT32_MIN || atom_getlong(argv + i) > INT32_MAX) {
             snprintf(err, ECHOSEQ_ERROR_SIZE, "\"%s\" value %ld is not a 32-bit integer", key, i);
-            return NULL;
+            return 0;
         }
-    return n > 0 ? argv : &none;
+        out[i] = (t_int32)atom_getlong(argv + i);
+    }
+    dictionary_deleteentry(d, gensym(key));
+    return 1;
 }
 
+static t_echoseq *echoseq_model_check(t_dictionary *d, long count, t_int32 *fields, t_int32 **arcs_out, char *err);
+
 // The file's oracle, rebuilt in storage of its own and checked against the file; NULL with the
-// reason in err. The settings go to *c (its arrays unused).
-static t_echoseq *echoseq_model_read(const t_dictionary *d, t_echoseq_copy *c, char *err)
+// reason in err. The settings go to *c (its arrays unused). Takes the arrays out of d.
+static t_echoseq *echoseq_model_read(t_dictionary *d, t_echoseq_copy *c, char *err)
 {
     t_symbol *format = NULL;
     long version = 0, count = 0, position = 0;
@@ -1156,15 +1162,33 @@ static t_echoseq *echoseq_model_read(const t_dictionary *d, t_echoseq_copy *c, c
         return NULL;
     c->count = (t_int32)count;
     c->position = (t_int32)position;
-    const t_atom *fields[4];
+    // The states' fields (symbols, links, lengths, arc counts) and the arcs, as 32-bit integers.
+    t_int32 *fields = (t_int32 *)sysmem_newptr((t_ptr_size)(4 * count) * sizeof(t_int32));
+    if (!fields) {
+        snprintf(err, ECHOSEQ_ERROR_SIZE, "no memory for the oracle");
+        return NULL;
+    }
+    t_int32 *arcs = NULL;
+    t_echoseq *s = echoseq_model_check(d, count, fields, &arcs, err);
+    sysmem_freeptr(fields);
+    if (arcs)
+        sysmem_freeptr(arcs);
+    return s;
+}
+
+// The arrays of a file of `count` states into fields and *arcs (allocated here), checked, and the
+// oracle rebuilt from them.
+static t_echoseq *echoseq_model_check(t_dictionary *d, long count, t_int32 *fields, t_int32 **arcs_out, char *err)
+{
     long arc_total = 0;
     for (int f = 0; f < 4; f++)
-        if (!(fields[f] = echoseq_file_ints(d, echoseq_field_keys[f], count, err)))
+        if (!echoseq_take_ints(d, echoseq_field_keys[f], count, fields + (long)f * count, err))
             return NULL;
+    const t_int32 *symbols = fields, *links = fields + count, *lengths = fields + 2 * count, *arc_counts = fields + 3 * count;
     for (long i = 0; i < count; i++) {
-        const t_atom_long n = atom_getlong(fields[3] + i);
+        const t_int32 n = arc_counts[i];
         if (n < 0 || n > count - 1 - i) {  // arcs lead to later states
-            snprintf(err, ECHOSEQ_ERROR_SIZE, "state %ld has %lld arcs, more than the states after it", i, (long long)n);
+            snprintf(err, ECHOSEQ_ERROR_SIZE, "state %ld has %ld arcs, more than the states after it", i, (long)n);
             return NULL;
         }
         arc_total += (long)n;
@@ -1173,10 +1197,14 @@ static t_echoseq *echoseq_model_read(const t_dictionary *d, t_echoseq_copy *c, c
         snprintf(err, ECHOSEQ_ERROR_SIZE, "%ld arcs over %ld states: an oracle has fewer arcs than states", arc_total, count);
         return NULL;
     }
-    const t_atom *arcs = echoseq_file_ints(d, "arcs", 2 * arc_total, err);
-    if (!arcs)
+    t_int32 *arcs = *arcs_out = (t_int32 *)sysmem_newptr((t_ptr_size)(2 * arc_total + 1) * sizeof(t_int32));
+    if (!arcs) {
+        snprintf(err, ECHOSEQ_ERROR_SIZE, "no memory for the oracle");
         return NULL;
-    if (atom_getlong(fields[0] + count - 1) != 0) {
+    }
+    if (!echoseq_take_ints(d, "arcs", 2 * arc_total, arcs, err))
+        return NULL;
+    if (symbols[count - 1] != 0) {
         snprintf(err, ECHOSEQ_ERROR_SIZE, "the last state's symbol is not 0");
         return NULL;
     }
@@ -1191,25 +1219,25 @@ static t_echoseq *echoseq_model_read(const t_dictionary *d, t_echoseq_copy *c, c
         return NULL;
     }
     for (long i = 0; i + 1 < count; i++)
-        graf_add(s, (t_int32)atom_getlong(fields[0] + i));
+        graf_add(s, symbols[i]);
     int ok = s->count == count;
     if (!ok)
         snprintf(err, ECHOSEQ_ERROR_SIZE, "no memory for the oracle");
-    const t_atom *arc = arcs;
+    const t_int32 *arc = arcs;
     for (long i = 0; ok && i < count; i++) {
         const t_noeud *nd = &s->nodes[i];
         const char *wrong = NULL;
-        if (atom_getlong(fields[1] + i) != nd->ref)
+        if (links[i] != nd->ref)
             wrong = "its suffix link is";
-        else if (atom_getlong(fields[2] + i) != nd->lrs)
+        else if (lengths[i] != nd->lrs)
             wrong = "its repeated suffix length is";
-        else if (atom_getlong(fields[3] + i) != nd->narcs)
+        else if (arc_counts[i] != nd->narcs)
             wrong = "its arc count is";
         for (t_int32 j = 0; !wrong && j < nd->narcs; j++, arc += 2) {
-            const t_atom_long sym = atom_getlong(arc), dest = atom_getlong(arc + 1);
+            const t_int32 sym = arc[0], dest = arc[1];
             // A state's arcs lead to distinct later states, none by the straight symbol.
             if (dest <= i || dest >= count || seen[dest] == i + 1 || sym == nd->val ||
-                graf_exist(s, (t_int32)i, (t_int32)sym) != dest)
+                graf_exist(s, (t_int32)i, sym) != dest)
                 wrong = "its arcs are";
             else
                 seen[dest] = (t_int32)(i + 1);
@@ -1232,8 +1260,8 @@ static t_echoseq *echoseq_model_read(const t_dictionary *d, t_echoseq_copy *c, c
             continue;
         t_arc *a = arcs_of(s, nd);
         for (t_int32 j = 0; j < nd->narcs; j++, arc += 2) {
-            a[j].val = (t_int32)atom_getlong(arc);
-            a[j].dest = (t_int32)atom_getlong(arc + 1);
+            a[j].val = arc[0];
+            a[j].dest = arc[1];
         }
         if (nd->narcs > ECHOSEQ_SEGMENT_ARCS) {  // a long list filling its next block
             t_arc_list *l = &s->lists[nd->first];
@@ -1250,7 +1278,7 @@ struct _echoseq_loaded {
     t_echoseq *oracle;
 };
 
-t_echoseq_loaded *echoseq_read_model(const t_dictionary *d, char *err)
+t_echoseq_loaded *echoseq_read_model(t_dictionary *d, char *err)
 {
     t_echoseq_loaded *l = (t_echoseq_loaded *)sysmem_newptrclear(sizeof(t_echoseq_loaded));
     if (!l) {
