@@ -49,6 +49,15 @@ static t_int32 chainlet_swap(t_int32 *p, t_int32 v) { return __atomic_exchange_n
 static void chainlet_store(t_int32 *p, t_int32 v) { __atomic_store_n(p, v, __ATOMIC_RELAXED); }
 #endif
 
+// The state array, which "dump_max" checks before taking the lock and a "read" replaces under it.
+#if defined(_MSC_VER) && !defined(__clang__)
+static t_chainlet_state *chainlet_states_now(t_chainlet_state **p) { return *(t_chainlet_state *volatile *)p; }
+static void chainlet_states_set(t_chainlet_state **p, t_chainlet_state *v) { *(t_chainlet_state *volatile *)p = v; }
+#else
+static t_chainlet_state *chainlet_states_now(t_chainlet_state **p) { return __atomic_load_n(p, __ATOMIC_RELAXED); }
+static void chainlet_states_set(t_chainlet_state **p, t_chainlet_state *v) { __atomic_store_n(p, v, __ATOMIC_RELAXED); }
+#endif
+
 // A real draw from 0 to 1 inclusive.
 static double chainlet_unit(void) { return (double)rand() / (double)RAND_MAX; }
 
@@ -787,7 +796,7 @@ void chainlet_free(t_chainlet *x)
 void chainlet_dumpmax(t_chainlet *x)
 {
     if (chainlet_swap(&x->dump_busy, 1) != 0) return;
-    if (x->states) {
+    if (chainlet_states_now(&x->states)) {
         // The model is copied under the lock and printed after it.
         double *v = x->dump_values;
         char has_initial = 0, has_transition[CHAINLET_DUMP_ROWS] = {0}, has_emission[CHAINLET_DUMP_ROWS] = {0};
@@ -1229,7 +1238,7 @@ void chainlet_swap_model(t_chainlet *x, t_chainlet_loaded *l)
     const t_chainlet_model was = {x->state_count,   (double)x->apprentissage, x->lcd, x->trained,
                                   x->current_state, x->sequence_length,      m->values};
     x->state_count = (t_int32)b->states;
-    x->states = b->rows;
+    chainlet_states_set(&x->states, b->rows);
     x->initial = b->initial;
     x->initial_estimate = b->initial_estimate;
     x->scratch = b->scratch;
