@@ -56,6 +56,15 @@ static t_int32 chainlet_swap(t_int32 *p, t_int32 v) { return __atomic_exchange_n
 static void chainlet_store(t_int32 *p, t_int32 v) { __atomic_store_n(p, v, __ATOMIC_RELEASE); }
 #endif
 
+// The state array, which "dump_max" checks before taking the lock and a "read" replaces under it.
+#if defined(_MSC_VER) && !defined(__clang__)
+static t_chainlet_state *chainlet_states_now(t_chainlet_state **p) { return *(t_chainlet_state *volatile *)p; }
+static void chainlet_states_set(t_chainlet_state **p, t_chainlet_state *v) { *(t_chainlet_state *volatile *)p = v; }
+#else
+static t_chainlet_state *chainlet_states_now(t_chainlet_state **p) { return __atomic_load_n(p, __ATOMIC_RELAXED); }
+static void chainlet_states_set(t_chainlet_state **p, t_chainlet_state *v) { __atomic_store_n(p, v, __ATOMIC_RELAXED); }
+#endif
+
 // A real draw from 0 to 1 inclusive.
 static double chainlet_unit(void) { return (double)rand() / (double)RAND_MAX; }
 
@@ -325,9 +334,11 @@ void graf_init(t_chainlet *x)
     }
     chainlet_copy_estimates(x);
     x->scratch = (double *)sysmem_newptr((t_ptr_size)chainlet_scratch_size(n) * sizeof(double));
-    x->dump_values = (double *)sysmem_newptr((t_ptr_size)(n + chainlet_dump_rows(n) * (n + CHAINLET_SYMBOLS)) *
+    // Sized for the largest model: a "read" may change N while a dump prints from them.
+    const long most = CHAINLET_MAX_STATES;
+    x->dump_values = (double *)sysmem_newptr((t_ptr_size)(most + chainlet_dump_rows(most) * (most + CHAINLET_SYMBOLS)) *
                                              sizeof(double));
-    x->lcd_colours = (unsigned char *)sysmem_newptr((t_ptr_size)n * CHAINLET_SYMBOLS);
+    x->lcd_colours = (unsigned char *)sysmem_newptr((t_ptr_size)most * CHAINLET_SYMBOLS);
 }
 
 void graf_clear(t_chainlet *x)
@@ -351,6 +362,23 @@ static void chainlet_release(void *p)
     if (p) sysmem_freeptr(p);
 }
 
+// Every block of n states, and the array.
+static void chainlet_states_release(t_chainlet_state *states, long n)
+{
+    if (!states) return;
+    for (long i = 0; i < n; i++) {
+        t_chainlet_state *st = states + i;
+        chainlet_release(st->transition);
+        chainlet_release(st->emission);
+        chainlet_release(st->alpha);
+        chainlet_release(st->beta);
+        chainlet_release(st->alpha_unscaled);
+        chainlet_release(st->transition_estimate);
+        chainlet_release(st->emission_estimate);
+    }
+    sysmem_freeptr(states);
+}
+
 void graf_free(t_chainlet *x)
 {
     chainlet_release(x->initial);
@@ -363,20 +391,8 @@ void graf_free(t_chainlet *x)
     x->initial = x->initial_estimate = x->coefficients = x->scratch = x->dump_values = NULL;
     x->sequence = NULL;
     x->lcd_colours = NULL;
-    if (x->states) {
-        for (long i = 0; i < x->state_count; i++) {
-            t_chainlet_state *st = x->states + i;
-            chainlet_release(st->transition);
-            chainlet_release(st->emission);
-            chainlet_release(st->alpha);
-            chainlet_release(st->beta);
-            chainlet_release(st->alpha_unscaled);
-            chainlet_release(st->transition_estimate);
-            chainlet_release(st->emission_estimate);
-        }
-        sysmem_freeptr(x->states);
-        x->states = NULL;
-    }
+    chainlet_states_release(x->states, x->state_count);
+    x->states = NULL;
     x->sequence_capacity = 0;
     x->step_capacity = 0;
 }
@@ -795,13 +811,13 @@ void chainlet_free(t_chainlet *x)
 void chainlet_dumpmax(t_chainlet *x)
 {
     if (chainlet_swap(&x->dump_busy, 1) != 0) return;
-    if (x->states) {
+    if (chainlet_states_now(&x->states)) {
         // The model is copied under the lock and printed after it.
-        const long n = x->state_count;
-        const long rows = chainlet_dump_rows(n);
         double *v = x->dump_values;
         char has_initial = 0, has_transition[CHAINLET_DUMP_ROWS] = {0}, has_emission[CHAINLET_DUMP_ROWS] = {0};
         systhread_mutex_lock(x->model_mutex);
+        const long n = x->state_count;  // under the lock: a "read" may change it
+        const long rows = chainlet_dump_rows(n);
         const long steps = x->sequence_length;
         const double w = (double)x->apprentissage;
         if (v) {
@@ -858,23 +874,24 @@ long chainlet_colour(double b)
 
 void chainlet_qtask_lcd(t_chainlet *x)
 {
-    const long n = x->state_count;
-    const long lcd = x->lcd;
-    const long cw = lcd / CHAINLET_SYMBOLS;
-    const long ch = lcd / n;
     char has_row[CHAINLET_MAX_STATES] = {0};
     int draw = 0;
+    // The size and the attribute under the lock too: a "read" may change them.
+    systhread_mutex_lock(x->model_mutex);
+    const long n = x->state_count;
+    const long lcd = x->lcd;
     if (x->states && x->lcd_colours) {
         draw = 1;
-        systhread_mutex_lock(x->model_mutex);
         for (long i = 0; i < n; i++) {
             const double *em = x->states[i].emission;
             if (!em) continue;
             has_row[i] = 1;
             for (long k = 0; k < CHAINLET_SYMBOLS; k++) x->lcd_colours[i * CHAINLET_SYMBOLS + k] = (unsigned char)chainlet_colour(em[k]);
         }
-        systhread_mutex_unlock(x->model_mutex);
     }
+    systhread_mutex_unlock(x->model_mutex);
+    const long cw = lcd / CHAINLET_SYMBOLS;
+    const long ch = lcd / n;
 
     t_atom a[5];
     outlet_anything(x->lcd_outlet, gensym("clear"), 0, NULL);
@@ -897,6 +914,471 @@ void chainlet_qtask_lcd(t_chainlet *x)
 }
 
 // ---------------------------------------------------------------------------------------------
+// Model files: "write" and "read" keep the model in a dictionary file (JSON), with everything a
+// later message depends on: the rows and their estimates (a row a sequence cannot re-estimate
+// keeps its last estimate), the weight, the generator's state and the length the dump prints.
+// The file work runs on the main thread; the model is copied under the lock and written after
+// it, or read and checked in full into new blocks that replace the old ones in one step.
+// ---------------------------------------------------------------------------------------------
+
+#define CHAINLET_FORMAT "maxlearn.chainlet"
+#define CHAINLET_FILE_VERSION 1
+
+// The model as the file holds it. `values` is one block: initial (N), transition (N x N, row by
+// row), emission (N x 128), then the three estimates in the same layout.
+typedef struct _chainlet_model {
+    long states;
+    double apprentissage;
+    long lcd;
+    long trained;
+    long current_state;
+    long sequence_length;
+    double *values;
+} t_chainlet_model;
+
+static long chainlet_model_set(long n) { return n + n * n + n * CHAINLET_SYMBOLS; }
+
+static const char *const chainlet_row_keys[6] = {"initial", "transition", "emission",
+                                                 "initial_estimate", "transition_estimate", "emission_estimate"};
+
+// Offset and size of block b (0 to 5, in the order of chainlet_row_keys) in `values`.
+static long chainlet_block_offset(long n, int b)
+{
+    static const int part[3] = {0, 1, 2};
+    long off = b >= 3 ? chainlet_model_set(n) : 0;
+    const int p = part[b % 3];
+    if (p >= 1) off += n;
+    if (p >= 2) off += n * n;
+    return off;
+}
+
+static long chainlet_block_size(long n, int b) { return b % 3 == 0 ? n : (b % 3 == 1 ? n * n : n * CHAINLET_SYMBOLS); }
+
+// Copies the rows of the model into v (laid out as `values`); the caller holds model_mutex.
+static void chainlet_copy_out(const t_chainlet *x, double *v)
+{
+    const long n = x->state_count;
+    memcpy(v, x->initial, (size_t)n * sizeof(double));
+    memcpy(v + chainlet_model_set(n), x->initial_estimate, (size_t)n * sizeof(double));
+    for (int e = 0; e < 2; e++) {
+        double *set = v + e * chainlet_model_set(n);
+        for (long i = 0; i < n; i++) {
+            const t_chainlet_state *st = x->states + i;
+            memcpy(set + n + i * n, e ? st->transition_estimate : st->transition, (size_t)n * sizeof(double));
+            memcpy(set + n + n * n + i * CHAINLET_SYMBOLS, e ? st->emission_estimate : st->emission,
+                   CHAINLET_SYMBOLS * sizeof(double));
+        }
+    }
+}
+
+// The model under the lock, into m (values sized for the largest model, allocated before the
+// lock). 0 when there is no model to copy.
+static int chainlet_capture(t_chainlet *x, t_chainlet_model *m)
+{
+    m->values = (double *)sysmem_newptr((t_ptr_size)(2 * chainlet_model_set(CHAINLET_MAX_STATES)) * sizeof(double));
+    if (!m->values) return 0;
+    systhread_mutex_lock(x->model_mutex);
+    const int ok = chainlet_complete(x);
+    if (ok) {
+        m->states = x->state_count;
+        m->apprentissage = (double)x->apprentissage;
+        m->lcd = x->lcd;
+        m->trained = x->trained;
+        m->current_state = x->current_state;
+        m->sequence_length = x->sequence_length;
+        chainlet_copy_out(x, m->values);
+    }
+    systhread_mutex_unlock(x->model_mutex);
+    return ok;
+}
+
+static int chainlet_append_reals(t_dictionary *d, const char *key, const double *v, long n)
+{
+    t_atom *a = (t_atom *)sysmem_newptr((t_ptr_size)n * sizeof(t_atom));
+    if (!a) return 0;
+    for (long i = 0; i < n; i++) atom_setfloat(a + i, v[i]);
+    const t_max_err err = dictionary_appendatoms(d, gensym(key), n, a);
+    sysmem_freeptr(a);
+    return err == MAX_ERR_NONE;
+}
+
+static t_dictionary *chainlet_model_dictionary(const t_chainlet_model *m)
+{
+    t_dictionary *d = dictionary_new();
+    if (!d) return NULL;
+    int ok = dictionary_appendsym(d, gensym("format"), gensym(CHAINLET_FORMAT)) == MAX_ERR_NONE;
+    ok = ok && dictionary_appendlong(d, gensym("version"), CHAINLET_FILE_VERSION) == MAX_ERR_NONE;
+    ok = ok && dictionary_appendlong(d, gensym("states"), m->states) == MAX_ERR_NONE;
+    ok = ok && dictionary_appendlong(d, gensym("symbols"), CHAINLET_SYMBOLS) == MAX_ERR_NONE;
+    ok = ok && dictionary_appendfloat(d, gensym("apprentissage"), m->apprentissage) == MAX_ERR_NONE;
+    ok = ok && dictionary_appendlong(d, gensym("lcd"), m->lcd) == MAX_ERR_NONE;
+    ok = ok && dictionary_appendlong(d, gensym("trained"), m->trained) == MAX_ERR_NONE;
+    ok = ok && dictionary_appendlong(d, gensym("current_state"), m->current_state) == MAX_ERR_NONE;
+    ok = ok && dictionary_appendlong(d, gensym("sequence_length"), m->sequence_length) == MAX_ERR_NONE;
+    for (int b = 0; ok && b < 6; b++)
+        ok = chainlet_append_reals(d, chainlet_row_keys[b], m->values + chainlet_block_offset(m->states, b),
+                                   chainlet_block_size(m->states, b));
+    if (!ok) {
+        object_free(d);
+        return NULL;
+    }
+    return d;
+}
+
+// An integer entry within [lo, hi]; 0 with the reason in err otherwise.
+static int chainlet_file_long(const t_dictionary *d, const char *key, t_atom_long lo, t_atom_long hi, long *out, char *err)
+{
+    t_atom a;
+    if (!dictionary_hasentry(d, gensym(key))) {
+        snprintf(err, CHAINLET_ERROR_SIZE, "no \"%s\"", key);
+        return 0;
+    }
+    if (dictionary_getatom(d, gensym(key), &a) != MAX_ERR_NONE || atom_gettype(&a) != A_LONG) {
+        snprintf(err, CHAINLET_ERROR_SIZE, "\"%s\" is not an integer", key);
+        return 0;
+    }
+    const t_atom_long v = atom_getlong(&a);
+    if (v < lo || v > hi) {
+        snprintf(err, CHAINLET_ERROR_SIZE, "\"%s\" is %lld, beyond %lld to %lld", key, (long long)v, (long long)lo,
+                 (long long)hi);
+        return 0;
+    }
+    *out = (long)v;
+    return 1;
+}
+
+// A finite real (an integer is taken as the same real).
+static int chainlet_atom_real(const t_atom *a, double *v)
+{
+    if (atom_gettype(a) == A_FLOAT)
+        *v = atom_getfloat(a);
+    else if (atom_gettype(a) == A_LONG)
+        *v = (double)atom_getlong(a);
+    else
+        return 0;
+    return isfinite(*v);
+}
+
+// An array of exactly n finite reals, into v.
+static int chainlet_file_reals(const t_dictionary *d, const char *key, long n, double *v, char *err)
+{
+    long argc = 0;
+    t_atom *argv = NULL;
+    if (!dictionary_hasentry(d, gensym(key))) {
+        snprintf(err, CHAINLET_ERROR_SIZE, "no \"%s\"", key);
+        return 0;
+    }
+    if (dictionary_getatoms(d, gensym(key), &argc, &argv) != MAX_ERR_NONE || argc != n || !argv) {
+        snprintf(err, CHAINLET_ERROR_SIZE, "\"%s\" holds %ld values, not %ld", key, argc, n);
+        return 0;
+    }
+    for (long i = 0; i < n; i++)
+        if (!chainlet_atom_real(argv + i, v + i)) {
+            snprintf(err, CHAINLET_ERROR_SIZE, "\"%s\" value %ld is not a finite number", key, i);
+            return 0;
+        }
+    return 1;
+}
+
+// Rows of `width` probabilities: none negative, each summing to 1 within 1e-6.
+static int chainlet_stochastic_rows(const char *key, const double *v, long rows, long width, char *err)
+{
+    for (long r = 0; r < rows; r++) {
+        double sum = 0.0;
+        for (long k = 0; k < width; k++) {
+            if (v[r * width + k] < 0.0) {
+                snprintf(err, CHAINLET_ERROR_SIZE, "\"%s\" row %ld holds a negative probability", key, r);
+                return 0;
+            }
+            sum += v[r * width + k];
+        }
+        if (fabs(sum - 1.0) > 1e-6) {
+            snprintf(err, CHAINLET_ERROR_SIZE, "\"%s\" row %ld sums to %.9g, not 1", key, r, sum);
+            return 0;
+        }
+    }
+    return 1;
+}
+
+// Reads and checks a whole model from d into m (m->values allocated here once the sizes are
+// known good). 0 with the reason in err; nothing is left allocated then.
+static int chainlet_model_read(const t_dictionary *d, t_chainlet_model *m, char *err)
+{
+    t_symbol *format = NULL;
+    long version = 0, symbols = 0;
+    m->values = NULL;
+    if (dictionary_getsym(d, gensym("format"), &format) != MAX_ERR_NONE || !format) {
+        snprintf(err, CHAINLET_ERROR_SIZE, "no \"format\": not a %s model", CHAINLET_FORMAT);
+        return 0;
+    }
+    if (strcmp(format->s_name, CHAINLET_FORMAT) != 0) {
+        snprintf(err, CHAINLET_ERROR_SIZE, "format \"%s\", not \"%s\"", format->s_name, CHAINLET_FORMAT);
+        return 0;
+    }
+    if (!chainlet_file_long(d, "version", 1, LONG_MAX, &version, err)) return 0;
+    if (version > CHAINLET_FILE_VERSION) {
+        snprintf(err, CHAINLET_ERROR_SIZE, "version %ld, newer than %d", version, CHAINLET_FILE_VERSION);
+        return 0;
+    }
+    if (!chainlet_file_long(d, "states", 2, CHAINLET_MAX_STATES, &m->states, err) ||
+        !chainlet_file_long(d, "symbols", CHAINLET_SYMBOLS, CHAINLET_SYMBOLS, &symbols, err) ||
+        !chainlet_file_long(d, "lcd", 150, 400, &m->lcd, err) ||
+        !chainlet_file_long(d, "trained", 0, 1, &m->trained, err) ||
+        !chainlet_file_long(d, "current_state", -1, m->states - 1, &m->current_state, err) ||
+        !chainlet_file_long(d, "sequence_length", 0, CHAINLET_MAX_SCORE, &m->sequence_length, err))
+        return 0;
+    t_atom a;
+    if (dictionary_getatom(d, gensym("apprentissage"), &a) != MAX_ERR_NONE || !chainlet_atom_real(&a, &m->apprentissage) ||
+        m->apprentissage < 0.0 || m->apprentissage > 3.4028234663852886e+38) {
+        snprintf(err, CHAINLET_ERROR_SIZE, "\"apprentissage\" is missing or not a real from 0 up");
+        return 0;
+    }
+
+    const long n = m->states;
+    m->values = (double *)sysmem_newptr((t_ptr_size)(2 * chainlet_model_set(n)) * sizeof(double));
+    if (!m->values) {
+        snprintf(err, CHAINLET_ERROR_SIZE, "no memory for the model");
+        return 0;
+    }
+    for (int b = 0; b < 6; b++) {
+        double *v = m->values + chainlet_block_offset(n, b);
+        const long size = chainlet_block_size(n, b);
+        const long width = b % 3 == 0 ? n : (b % 3 == 1 ? n : CHAINLET_SYMBOLS);
+        if (!chainlet_file_reals(d, chainlet_row_keys[b], size, v, err) ||
+            !chainlet_stochastic_rows(chainlet_row_keys[b], v, size / width, width, err)) {
+            sysmem_freeptr(m->values);
+            m->values = NULL;
+            return 0;
+        }
+    }
+    return 1;
+}
+
+// The blocks that a model of n states owns, made from m; the swap exchanges them with the
+// object's. Per-step blocks are left out: the next sequence makes them.
+typedef struct _chainlet_blocks {
+    long states;
+    t_chainlet_state *rows;
+    double *initial;
+    double *initial_estimate;
+    double *scratch;
+    t_int32 *sequence;      // the loaded sequence's storage, zeros of the length the dump prints
+    double *coefficients;
+    long sequence_capacity;
+} t_chainlet_blocks;
+
+static void chainlet_blocks_free(t_chainlet_blocks *b)
+{
+    chainlet_states_release(b->rows, b->states);
+    chainlet_release(b->initial);
+    chainlet_release(b->initial_estimate);
+    chainlet_release(b->scratch);
+    chainlet_release(b->sequence);
+    chainlet_release(b->coefficients);
+    b->rows = NULL;
+    b->initial = b->initial_estimate = b->scratch = b->coefficients = NULL;
+    b->sequence = NULL;
+}
+
+static double *chainlet_block_copy(const double *v, long n)
+{
+    double *p = (double *)sysmem_newptr((t_ptr_size)n * sizeof(double));
+    if (p) memcpy(p, v, (size_t)n * sizeof(double));
+    return p;
+}
+
+static int chainlet_blocks_make(const t_chainlet_model *m, t_chainlet_blocks *b)
+{
+    const long n = m->states;
+    const double *v = m->values;
+    const double *e = v + chainlet_model_set(n);
+    b->states = n;
+    b->rows = (t_chainlet_state *)sysmem_newptrclear((t_ptr_size)n * sizeof(t_chainlet_state));
+    b->initial = chainlet_block_copy(v, n);
+    b->initial_estimate = chainlet_block_copy(e, n);
+    b->scratch = (double *)sysmem_newptr((t_ptr_size)chainlet_scratch_size(n) * sizeof(double));
+    b->sequence_capacity = m->sequence_length > 0 ? m->sequence_length : 1;
+    b->sequence = (t_int32 *)sysmem_newptrclear((t_ptr_size)b->sequence_capacity * sizeof(t_int32));
+    b->coefficients = (double *)sysmem_newptrclear((t_ptr_size)b->sequence_capacity * sizeof(double));
+    int ok = b->rows && b->initial && b->initial_estimate && b->scratch && b->sequence && b->coefficients;
+    for (long i = 0; ok && i < n; i++) {
+        t_chainlet_state *st = b->rows + i;
+        st->transition = chainlet_block_copy(v + n + i * n, n);
+        st->emission = chainlet_block_copy(v + n + n * n + i * CHAINLET_SYMBOLS, CHAINLET_SYMBOLS);
+        st->transition_estimate = chainlet_block_copy(e + n + i * n, n);
+        st->emission_estimate = chainlet_block_copy(e + n + n * n + i * CHAINLET_SYMBOLS, CHAINLET_SYMBOLS);
+        ok = st->transition && st->emission && st->transition_estimate && st->emission_estimate;
+    }
+    if (!ok) chainlet_blocks_free(b);
+    return ok;
+}
+
+// A model read and checked, with its blocks made: what the swap puts in place.
+struct _chainlet_loaded {
+    t_chainlet_model m;
+    t_chainlet_blocks b;
+};
+
+t_chainlet_loaded *chainlet_read_model(const t_dictionary *d, char *err)
+{
+    t_chainlet_loaded *l = (t_chainlet_loaded *)sysmem_newptrclear(sizeof(t_chainlet_loaded));
+    if (!l) {
+        snprintf(err, CHAINLET_ERROR_SIZE, "no memory for the model");
+        return NULL;
+    }
+    const int ok = chainlet_model_read(d, &l->m, err);
+    if (ok && !chainlet_blocks_make(&l->m, &l->b)) snprintf(err, CHAINLET_ERROR_SIZE, "no memory for the model");
+    if (!ok || !l->b.rows) {
+        chainlet_free_model(l);
+        return NULL;
+    }
+    return l;
+}
+
+void chainlet_free_model(t_chainlet_loaded *l)
+{
+    if (!l) return;
+    chainlet_blocks_free(&l->b);
+    if (l->m.values) sysmem_freeptr(l->m.values);
+    sysmem_freeptr(l);
+}
+
+void chainlet_swap_model(t_chainlet *x, t_chainlet_loaded *l)
+{
+    t_chainlet_model *m = &l->m;
+    t_chainlet_blocks *b = &l->b;
+    systhread_mutex_lock(x->model_mutex);
+    const t_chainlet_blocks old = {x->state_count, x->states,   x->initial,      x->initial_estimate,
+                                   x->scratch,     x->sequence, x->coefficients, x->sequence_capacity};
+    const t_chainlet_model was = {x->state_count,   (double)x->apprentissage, x->lcd, x->trained,
+                                  x->current_state, x->sequence_length,      m->values};
+    x->state_count = (t_int32)b->states;
+    chainlet_states_set(&x->states, b->rows);
+    x->initial = b->initial;
+    x->initial_estimate = b->initial_estimate;
+    x->scratch = b->scratch;
+    x->sequence = b->sequence;
+    x->coefficients = b->coefficients;
+    x->sequence_capacity = (t_int32)b->sequence_capacity;
+    x->step_capacity = 0;  // the per-step blocks went with the old states
+    x->apprentissage = (float)m->apprentissage;
+    x->lcd = m->lcd;
+    x->trained = (t_int32)m->trained;
+    x->current_state = (t_int32)m->current_state;
+    x->sequence_length = (t_int32)m->sequence_length;
+    systhread_mutex_unlock(x->model_mutex);
+    *b = old;
+    *m = was;
+}
+
+// The file a "write" or "read" names, into name and path: with no name, the save or open dialog;
+// a name with a folder is taken as it is, one without is looked for on the search path (read) or
+// goes to the default folder (write). 0 with the reason in err when there is none.
+static int chainlet_file_name(t_symbol *s, int writing, char *name, short *path, char *err)
+{
+    t_fourcc type = 0, json = (t_fourcc)(('J' << 24) | ('S' << 16) | ('O' << 8) | 'N');
+    name[0] = '\0';
+    if (!s || !s->s_name[0]) {
+        if (writing) snprintf(name, MAX_PATH_CHARS, "%s", "chainlet.json");
+        const short cancelled = writing ? saveasdialog_extended(name, path, &type, &json, 1) : open_dialog(name, path, &type, &json, 1);
+        if (cancelled) {
+            snprintf(err, CHAINLET_ERROR_SIZE, "no file chosen (the dialog was cancelled): name one, as in \"%s model.json\"",
+                     writing ? "write" : "read");
+            return 0;
+        }
+        return 1;
+    }
+    if (strlen(s->s_name) >= MAX_PATH_CHARS) {
+        snprintf(err, CHAINLET_ERROR_SIZE, "the file name is too long");
+        return 0;
+    }
+    if (!writing) {
+        char found[MAX_PATH_CHARS];
+        snprintf(found, sizeof found, "%s", s->s_name);
+        if (locatefile_extended(found, path, &type, NULL, 0) != 0) {
+            char file[MAX_FILENAME_CHARS];
+            short folder = 0;
+            snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
+            const int is_folder = path_frompathname(s->s_name, &folder, file) == 0 && !file[0];
+            snprintf(err, CHAINLET_ERROR_SIZE, "%s", is_folder ? "a folder, not a file" : "no such file");
+            return 0;
+        }
+        snprintf(name, MAX_PATH_CHARS, "%s", found);
+        return 1;
+    }
+    if (strchr(s->s_name, '/') || strchr(s->s_name, '\\') || strchr(s->s_name, ':')) {
+        const short found = path_frompathname(s->s_name, path, name);
+        if (found != 0 || !name[0]) {
+            snprintf(err, CHAINLET_ERROR_SIZE, "%s", found != 0 ? "no such folder" : "a folder, not a file");
+            snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
+            return 0;
+        }
+        return 1;
+    }
+    snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
+    *path = path_getdefault();
+    return 1;
+}
+
+static void chainlet_dowrite(t_chainlet *x, t_symbol *s, short argc, t_atom *argv)
+{
+    (void)argc;
+    (void)argv;
+    char name[MAX_PATH_CHARS], err[CHAINLET_ERROR_SIZE];
+    short path = 0;
+    if (!chainlet_file_name(s, 1, name, &path, err)) {
+        object_error((t_object *)x, "cannot write%s%s: %s", name[0] ? " " : "", name, err);
+        return;
+    }
+    t_chainlet_model m;
+    t_dictionary *d = NULL;
+    const int captured = chainlet_capture(x, &m);
+    if (captured) d = chainlet_model_dictionary(&m);
+    if (m.values) sysmem_freeptr(m.values);
+    if (!d) {
+        object_error((t_object *)x, "cannot write %s: %s", name, captured ? "no memory for the file" : "no model to write");
+        return;
+    }
+    const t_max_err written = dictionary_write(d, name, path);
+    object_free(d);
+    if (written != MAX_ERR_NONE)
+        object_error((t_object *)x, "cannot write %s: the file could not be written (folder missing or not writable, or disk full)", name);
+    else
+        object_post((t_object *)x, "wrote %ld states to %s", m.states, name);
+}
+
+static void chainlet_doread(t_chainlet *x, t_symbol *s, short argc, t_atom *argv)
+{
+    (void)argc;
+    (void)argv;
+    char name[MAX_PATH_CHARS], err[CHAINLET_ERROR_SIZE];
+    short path = 0;
+    t_dictionary *d = NULL;
+    if (!chainlet_file_name(s, 0, name, &path, err)) {
+        object_error((t_object *)x, "cannot read%s%s: %s", name[0] ? " " : "", name, err);
+        return;
+    }
+    if (dictionary_read(name, path, &d) != MAX_ERR_NONE || !d) {
+        object_error((t_object *)x, "cannot read %s: not a JSON dictionary", name);
+        return;
+    }
+    t_chainlet_loaded *l = chainlet_read_model(d, err);
+    object_free(d);
+    if (!l) {
+        object_error((t_object *)x, "cannot read %s: %s", name, err);
+        return;
+    }
+    const long states = l->m.states;
+    chainlet_swap_model(x, l);
+    chainlet_free_model(l);  // the old model
+    object_post((t_object *)x, "read %ld states from %s", states, name);
+}
+
+void chainlet_write(t_chainlet *x, t_symbol *s) { defer_low(x, CHAINLET_METHOD(chainlet_dowrite), s, 0, NULL); }
+
+void chainlet_read(t_chainlet *x, t_symbol *s) { defer_low(x, CHAINLET_METHOD(chainlet_doread), s, 0, NULL); }
+
+// ---------------------------------------------------------------------------------------------
 // Loading
 // ---------------------------------------------------------------------------------------------
 
@@ -914,6 +1396,8 @@ static void chainlet_setup(void)
     class_addmethod(c, CHAINLET_METHOD(chainlet_vraisemblance), "vraisemblance", A_GIMME, 0);
     class_addmethod(c, CHAINLET_METHOD(chainlet_clear), "clear", 0);
     class_addmethod(c, CHAINLET_METHOD(chainlet_int), "int", A_LONG, 0);
+    class_addmethod(c, CHAINLET_METHOD(chainlet_write), "write", A_DEFSYM, 0);
+    class_addmethod(c, CHAINLET_METHOD(chainlet_read), "read", A_DEFSYM, 0);
 
     t_hashtab *methods = (t_hashtab *)class_extra_lookup(c, gensym("methods"));
     if (methods) {

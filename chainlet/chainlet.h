@@ -85,6 +85,17 @@ void chainlet_int(t_chainlet *x, long n);
 void chainlet_dumpmax(t_chainlet *x);
 void chainlet_dumplcd(t_chainlet *x);
 void chainlet_task_max(t_chainlet *x);
+/* Model files: queued to the main thread, where the file is written or read and swapped in. */
+void chainlet_write(t_chainlet *x, t_symbol *s);
+void chainlet_read(t_chainlet *x, t_symbol *s);
+/* The steps of "read", for benchmarks: a model read and checked from a dictionary (NULL with the
+ * reason in err, CHAINLET_ERROR_SIZE bytes), the swap that puts it in place under the lock (it
+ * then holds the object's old model) and its release. */
+#define CHAINLET_ERROR_SIZE 256
+typedef struct _chainlet_loaded t_chainlet_loaded;
+t_chainlet_loaded *chainlet_read_model(const t_dictionary *d, char *err);
+void chainlet_swap_model(t_chainlet *x, t_chainlet_loaded *l);
+void chainlet_free_model(t_chainlet_loaded *l);
 /* Reporting. */
 void chainlet_qtask_lcd(t_chainlet *x);
 /* The colour number of one emission probability in the drawing. */

@@ -855,19 +855,14 @@ void *echoseq_new(t_symbol *s, long argc, t_atom *argv)
     return x;
 }
 
-// Also releases a half-built instance: only what exists is freed.
-void echoseq_free(t_echoseq *x)
+// The oracle's storage; with `release` gone, tables given up go at once.
+static void echoseq_storage_release(t_echoseq *x)
 {
     if (x->nodes)
         sysmem_freeptr(x->nodes);
     if (x->nodes_next)
         sysmem_freeptr(x->nodes_next);
     x->nodes = x->nodes_next = NULL;
-    if (x->release) {
-        qelem_unset(x->release);
-        qelem_free(x->release);
-        x->release = NULL;
-    }
     arcs_reset(x);  // every long block onto the free lists, which are freed next
     free_retired(x->retired);
     x->retired = NULL;
@@ -884,6 +879,17 @@ void echoseq_free(t_echoseq *x)
         sysmem_freeptr(x->segments);
     x->segments = NULL;
     x->segments_count = x->segments_slots = 0;
+}
+
+// Also releases a half-built instance: only what exists is freed.
+void echoseq_free(t_echoseq *x)
+{
+    if (x->release) {
+        qelem_unset(x->release);
+        qelem_free(x->release);
+        x->release = NULL;
+    }
+    echoseq_storage_release(x);
     if (x->result)
         object_free(x->result);
     if (x->clock) {
@@ -892,6 +898,539 @@ void echoseq_free(t_echoseq *x)
     }
     if (x->mutex)
         systhread_mutex_free(x->mutex);
+}
+
+// ------------------------------------------------------------------------------------------------
+// Model files: "write" and "read" keep the oracle in a dictionary file (JSON): every state's
+// symbol, suffix link, repeated suffix length and arcs in their current order (the walk reorders
+// them), the walk's position and the attributes, as flat arrays. The file work runs on the main
+// thread. A write copies the oracle under the mutex and writes the copy after it. A read rebuilds
+// the oracle from the symbols in storage of its own, checks that every link, length and arc of the
+// file is the one the symbols give, puts the file's arc order in place and swaps the storage in.
+// ------------------------------------------------------------------------------------------------
+
+#define ECHOSEQ_FORMAT "maxlearn.echoseq"
+#define ECHOSEQ_FILE_VERSION 1
+
+// Storage of an oracle apart from any instance: what the read builds and the old oracle after
+// the swap. Only the storage fields are used; a NULL `release` frees given-up tables at once.
+static t_echoseq *storage_new(void)
+{
+    t_echoseq *s = (t_echoseq *)sysmem_newptrclear(sizeof(t_echoseq));
+    if (!s)
+        return NULL;
+    s->nodes = (t_noeud *)sysmem_newptrclear(ECHOSEQ_FIRST_CAPACITY * sizeof(t_noeud));
+    if (!s->nodes) {
+        sysmem_freeptr(s);
+        return NULL;
+    }
+    s->capacity = ECHOSEQ_FIRST_CAPACITY;
+    arcs_reset(s);
+    noeud_new(s, 0);
+    s->count = 1;
+    return s;
+}
+
+static void storage_free(t_echoseq *s)
+{
+    if (!s)
+        return;
+    echoseq_storage_release(s);
+    sysmem_freeptr(s);
+}
+
+#define ECHOSEQ_SWAP(a, b, field)        \
+    do {                                 \
+        auto swapped_ = (a)->field;      \
+        (a)->field = (b)->field;         \
+        (b)->field = swapped_;           \
+    } while (0)
+
+// Exchanges the oracles of a and b (with the mutex of the one in use held).
+static void storage_swap(t_echoseq *a, t_echoseq *b)
+{
+    ECHOSEQ_SWAP(a, b, nodes);
+    ECHOSEQ_SWAP(a, b, capacity);
+    ECHOSEQ_SWAP(a, b, last_lrs);
+    ECHOSEQ_SWAP(a, b, segments);
+    ECHOSEQ_SWAP(a, b, segments_count);
+    ECHOSEQ_SWAP(a, b, segments_slots);
+    ECHOSEQ_SWAP(a, b, arcs_used);
+    ECHOSEQ_SWAP(a, b, blocks_bytes);
+    ECHOSEQ_SWAP(a, b, index);
+    ECHOSEQ_SWAP(a, b, index_slots);
+    ECHOSEQ_SWAP(a, b, index_bits);
+    ECHOSEQ_SWAP(a, b, index_used);
+    ECHOSEQ_SWAP(a, b, index_old);
+    ECHOSEQ_SWAP(a, b, index_moved);
+    ECHOSEQ_SWAP(a, b, index_next);
+    ECHOSEQ_SWAP(a, b, index_cleared);
+    ECHOSEQ_SWAP(a, b, nodes_next);
+    ECHOSEQ_SWAP(a, b, nodes_filled);
+    for (int c = 0; c < ECHOSEQ_ARC_CLASSES; c++) {
+        ECHOSEQ_SWAP(a, b, arcs_free[c]);
+        ECHOSEQ_SWAP(a, b, blocks_free[c]);
+    }
+    for (int i = 0; i < ECHOSEQ_LONG_LISTS; i++)
+        ECHOSEQ_SWAP(a, b, lists[i]);
+    const t_int32 count = a->count;
+    relaxed_set(&a->count, b->count);  // "bang" reads it without the mutex
+    b->count = count;
+}
+
+// The oracle as a write copies it: per state its symbol, suffix link, repeated suffix length and
+// arc count, then all arcs in order.
+typedef struct _echoseq_copy {
+    t_int32 count, position;
+    long lrs, straight, threshold, slice;
+    t_int32 *fields;  // 4 x count: symbols, links, lengths, arc counts
+    t_arc *arcs;
+    long arc_total;
+} t_echoseq_copy;
+
+// Copies the oracle under the mutex into c (allocated before the lock for the size seen then, and
+// again should the oracle have outgrown it meanwhile). 0 without memory.
+static int echoseq_capture(t_echoseq *x, t_echoseq_copy *c)
+{
+    c->fields = NULL;
+    c->arcs = NULL;
+    for (;;) {
+        // An oracle has fewer arcs than states; the margin covers symbols learned meanwhile.
+        const long room = (long)relaxed_get(&x->count) + 4096;
+        c->fields = (t_int32 *)sysmem_newptr((t_ptr_size)(4 * room) * sizeof(t_int32));
+        c->arcs = (t_arc *)sysmem_newptr((t_ptr_size)room * sizeof(t_arc));
+        if (!c->fields || !c->arcs)
+            return 0;
+        systhread_mutex_lock(x->mutex);
+        const long count = x->count;
+        if (count <= room) {
+            c->count = (t_int32)count;
+            c->position = x->position;
+            c->lrs = x->lrs;
+            c->straight = x->straight;
+            c->threshold = x->threshold;
+            c->slice = x->slice;
+            long at = 0;
+            for (long i = 0; i < count && at <= room; i++) {
+                const t_noeud *nd = &x->nodes[i];
+                c->fields[i] = nd->val;
+                c->fields[count + i] = nd->ref;
+                c->fields[2 * count + i] = nd->lrs;
+                c->fields[3 * count + i] = nd->narcs;
+                if (nd->narcs > 0 && at + nd->narcs <= room)
+                    memcpy(c->arcs + at, arcs_of(x, nd), (size_t)nd->narcs * sizeof(t_arc));
+                at += nd->narcs;
+            }
+            c->arc_total = at;
+        }
+        systhread_mutex_unlock(x->mutex);
+        if (count <= room && c->arc_total <= room)
+            return 1;
+        sysmem_freeptr(c->fields);
+        sysmem_freeptr(c->arcs);
+        c->fields = NULL;
+        c->arcs = NULL;
+    }
+}
+
+
+static int echoseq_append_ints(t_dictionary *d, const char *key, const t_int32 *v, long n)
+{
+    t_atom *a = (t_atom *)sysmem_newptr((t_ptr_size)(n > 0 ? n : 1) * sizeof(t_atom));
+    if (!a)
+        return 0;
+    for (long i = 0; i < n; i++)
+        atom_setlong(a + i, v[i]);
+    const t_max_err err = dictionary_appendatoms(d, gensym(key), n, a);
+    sysmem_freeptr(a);
+    return err == MAX_ERR_NONE;
+}
+
+static const char *const echoseq_field_keys[4] = {"symbols", "suffix_links", "repeat_lengths", "arc_counts"};
+
+static t_dictionary *echoseq_dictionary(const t_echoseq_copy *c)
+{
+    t_dictionary *d = dictionary_new();
+    if (!d)
+        return NULL;
+    const struct {
+        const char *key;
+        long value;
+    } longs[] = {{"version", ECHOSEQ_FILE_VERSION}, {"states", c->count},       {"position", c->position},
+                 {"lrs", c->lrs},                   {"straight", c->straight}, {"threshold", c->threshold},
+                 {"slice", c->slice}};
+    int ok = dictionary_appendsym(d, gensym("format"), gensym(ECHOSEQ_FORMAT)) == MAX_ERR_NONE;
+    for (const auto &e : longs)
+        ok = ok && dictionary_appendlong(d, gensym(e.key), e.value) == MAX_ERR_NONE;
+    for (int f = 0; f < 4; f++)
+        ok = ok && echoseq_append_ints(d, echoseq_field_keys[f], c->fields + (long)f * c->count, c->count);
+    // Arcs as symbol, target pairs, state by state (t_arc holds dest, then val).
+    t_atom *a = ok ? (t_atom *)sysmem_newptr((t_ptr_size)(2 * c->arc_total + 1) * sizeof(t_atom)) : NULL;
+    ok = ok && a;
+    if (a) {
+        for (long i = 0; i < c->arc_total; i++) {
+            atom_setlong(a + 2 * i, c->arcs[i].val);
+            atom_setlong(a + 2 * i + 1, c->arcs[i].dest);
+        }
+        ok = dictionary_appendatoms(d, gensym("arcs"), 2 * c->arc_total, a) == MAX_ERR_NONE;
+        sysmem_freeptr(a);
+    }
+    if (!ok) {
+        object_free(d);
+        return NULL;
+    }
+    return d;
+}
+
+// An integer entry within [lo, hi]; 0 with the reason in err otherwise.
+static int echoseq_file_long(const t_dictionary *d, const char *key, t_atom_long lo, t_atom_long hi, long *out, char *err)
+{
+    t_atom a;
+    if (!dictionary_hasentry(d, gensym(key))) {
+        snprintf(err, ECHOSEQ_ERROR_SIZE, "no \"%s\"", key);
+        return 0;
+    }
+    if (dictionary_getatom(d, gensym(key), &a) != MAX_ERR_NONE || atom_gettype(&a) != A_LONG) {
+        snprintf(err, ECHOSEQ_ERROR_SIZE, "\"%s\" is not an integer", key);
+        return 0;
+    }
+    const t_atom_long v = atom_getlong(&a);
+    if (v < lo || v > hi) {
+        snprintf(err, ECHOSEQ_ERROR_SIZE, "\"%s\" is %lld, beyond %lld to %lld", key, (long long)v, (long long)lo,
+                 (long long)hi);
+        return 0;
+    }
+    *out = (long)v;
+    return 1;
+}
+
+// An array of n integers, each within 32 bits, copied into out and taken out of the dictionary, so
+// that its atoms (four times the integers' size) are gone before the oracle is rebuilt. 0 with the
+// reason in err.
+static int echoseq_take_ints(t_dictionary *d, const char *key, long n, t_int32 *out, char *err)
+{
+    long argc = 0;
+    t_atom *argv = NULL;
+    if (!dictionary_hasentry(d, gensym(key))) {
+        snprintf(err, ECHOSEQ_ERROR_SIZE, "no \"%s\"", key);
+        return 0;
+    }
+    if (dictionary_getatoms(d, gensym(key), &argc, &argv) != MAX_ERR_NONE || argc != n || (n > 0 && !argv)) {
+        snprintf(err, ECHOSEQ_ERROR_SIZE, "\"%s\" holds %ld values, not %ld", key, argc, n);
+        return 0;
+    }
+    for (long i = 0; i < n; i++) {
+        if (atom_gettype(argv + i) != A_LONG || atom_getlong(argv + i) < INT32_MIN || atom_getlong(argv + i) > INT32_MAX) {
+            snprintf(err, ECHOSEQ_ERROR_SIZE, "\"%s\" value %ld is not a 32-bit integer", key, i);
+            return 0;
+        }
+        out[i] = (t_int32)atom_getlong(argv + i);
+    }
+    dictionary_deleteentry(d, gensym(key));
+    return 1;
+}
+
+static t_echoseq *echoseq_model_check(t_dictionary *d, long count, t_int32 *fields, t_int32 **arcs_out, char *err);
+
+// The file's oracle, rebuilt in storage of its own and checked against the file; NULL with the
+// reason in err. The settings go to *c (its arrays unused). Takes the arrays out of d.
+static t_echoseq *echoseq_model_read(t_dictionary *d, t_echoseq_copy *c, char *err)
+{
+    t_symbol *format = NULL;
+    long version = 0, count = 0, position = 0;
+    if (dictionary_getsym(d, gensym("format"), &format) != MAX_ERR_NONE || !format) {
+        snprintf(err, ECHOSEQ_ERROR_SIZE, "no \"format\": not a %s model", ECHOSEQ_FORMAT);
+        return NULL;
+    }
+    if (strcmp(format->s_name, ECHOSEQ_FORMAT) != 0) {
+        snprintf(err, ECHOSEQ_ERROR_SIZE, "format \"%s\", not \"%s\"", format->s_name, ECHOSEQ_FORMAT);
+        return NULL;
+    }
+    if (!echoseq_file_long(d, "version", 1, LONG_MAX, &version, err))
+        return NULL;
+    if (version > ECHOSEQ_FILE_VERSION) {
+        snprintf(err, ECHOSEQ_ERROR_SIZE, "version %ld, newer than %d", version, ECHOSEQ_FILE_VERSION);
+        return NULL;
+    }
+    // The attributes' clipping ranges, and at most the states the oracle holds.
+    if (!echoseq_file_long(d, "states", 1, ECHOSEQ_MAX_SYMBOLS + 1, &count, err) ||
+        !echoseq_file_long(d, "position", 0, count - 1, &position, err) ||
+        !echoseq_file_long(d, "lrs", 0, 2147483647, &c->lrs, err) ||
+        !echoseq_file_long(d, "straight", 0, 100, &c->straight, err) ||
+        !echoseq_file_long(d, "threshold", 1, ECHOSEQ_MAX_SLICE, &c->threshold, err) ||
+        !echoseq_file_long(d, "slice", 0, 2, &c->slice, err))
+        return NULL;
+    c->count = (t_int32)count;
+    c->position = (t_int32)position;
+    // The states' fields (symbols, links, lengths, arc counts) and the arcs, as 32-bit integers.
+    t_int32 *fields = (t_int32 *)sysmem_newptr((t_ptr_size)(4 * count) * sizeof(t_int32));
+    if (!fields) {
+        snprintf(err, ECHOSEQ_ERROR_SIZE, "no memory for the oracle");
+        return NULL;
+    }
+    t_int32 *arcs = NULL;
+    t_echoseq *s = echoseq_model_check(d, count, fields, &arcs, err);
+    sysmem_freeptr(fields);
+    if (arcs)
+        sysmem_freeptr(arcs);
+    return s;
+}
+
+// The arrays of a file of `count` states into fields and *arcs (allocated here), checked, and the
+// oracle rebuilt from them.
+static t_echoseq *echoseq_model_check(t_dictionary *d, long count, t_int32 *fields, t_int32 **arcs_out, char *err)
+{
+    long arc_total = 0;
+    for (int f = 0; f < 4; f++)
+        if (!echoseq_take_ints(d, echoseq_field_keys[f], count, fields + (long)f * count, err))
+            return NULL;
+    const t_int32 *symbols = fields, *links = fields + count, *lengths = fields + 2 * count, *arc_counts = fields + 3 * count;
+    for (long i = 0; i < count; i++) {
+        const t_int32 n = arc_counts[i];
+        if (n < 0 || n > count - 1 - i) {  // arcs lead to later states
+            snprintf(err, ECHOSEQ_ERROR_SIZE, "state %ld has %ld arcs, more than the states after it", i, (long)n);
+            return NULL;
+        }
+        arc_total += (long)n;
+    }
+    if (arc_total >= count && count > 1) {
+        snprintf(err, ECHOSEQ_ERROR_SIZE, "%ld arcs over %ld states: an oracle has fewer arcs than states", arc_total, count);
+        return NULL;
+    }
+    t_int32 *arcs = *arcs_out = (t_int32 *)sysmem_newptr((t_ptr_size)(2 * arc_total + 1) * sizeof(t_int32));
+    if (!arcs) {
+        snprintf(err, ECHOSEQ_ERROR_SIZE, "no memory for the oracle");
+        return NULL;
+    }
+    if (!echoseq_take_ints(d, "arcs", 2 * arc_total, arcs, err))
+        return NULL;
+    if (symbols[count - 1] != 0) {
+        snprintf(err, ECHOSEQ_ERROR_SIZE, "the last state's symbol is not 0");
+        return NULL;
+    }
+
+    t_echoseq *s = storage_new();
+    t_int32 *seen = (t_int32 *)sysmem_newptrclear((t_ptr_size)count * sizeof(t_int32));
+    if (!s || !seen) {
+        snprintf(err, ECHOSEQ_ERROR_SIZE, "no memory for the oracle");
+        storage_free(s);
+        if (seen)
+            sysmem_freeptr(seen);
+        return NULL;
+    }
+    for (long i = 0; i + 1 < count; i++)
+        graf_add(s, symbols[i]);
+    int ok = s->count == count;
+    if (!ok)
+        snprintf(err, ECHOSEQ_ERROR_SIZE, "no memory for the oracle");
+    const t_int32 *arc = arcs;
+    for (long i = 0; ok && i < count; i++) {
+        const t_noeud *nd = &s->nodes[i];
+        const char *wrong = NULL;
+        if (links[i] != nd->ref)
+            wrong = "its suffix link is";
+        else if (lengths[i] != nd->lrs)
+            wrong = "its repeated suffix length is";
+        else if (arc_counts[i] != nd->narcs)
+            wrong = "its arc count is";
+        for (t_int32 j = 0; !wrong && j < nd->narcs; j++, arc += 2) {
+            const t_int32 sym = arc[0], dest = arc[1];
+            // A state's arcs lead to distinct later states, none by the straight symbol.
+            if (dest <= i || dest >= count || seen[dest] == i + 1 || sym == nd->val ||
+                graf_exist(s, (t_int32)i, sym) != dest)
+                wrong = "its arcs are";
+            else
+                seen[dest] = (t_int32)(i + 1);
+        }
+        if (wrong) {
+            snprintf(err, ECHOSEQ_ERROR_SIZE, "state %ld: %s not what the symbols give", i, wrong);
+            ok = 0;
+        }
+    }
+    sysmem_freeptr(seen);
+    if (!ok) {
+        storage_free(s);
+        return NULL;
+    }
+    // The file's arc order, which the walk's draws depend on.
+    arc = arcs;
+    for (long i = 0; i < count; i++) {
+        const t_noeud *nd = &s->nodes[i];
+        if (nd->narcs == 0)
+            continue;
+        t_arc *a = arcs_of(s, nd);
+        for (t_int32 j = 0; j < nd->narcs; j++, arc += 2) {
+            a[j].val = arc[0];
+            a[j].dest = arc[1];
+        }
+        if (nd->narcs > ECHOSEQ_SEGMENT_ARCS) {  // a long list filling its next block
+            t_arc_list *l = &s->lists[nd->first];
+            if (l->next && l->copied > 0)
+                memcpy(l->next, a, (size_t)l->copied * sizeof(t_arc));
+        }
+    }
+    return s;
+}
+
+// An oracle read, checked and rebuilt: what the swap puts in place.
+struct _echoseq_loaded {
+    t_echoseq_copy settings;  // its arrays unused
+    t_echoseq *oracle;
+};
+
+t_echoseq_loaded *echoseq_read_model(t_dictionary *d, char *err)
+{
+    t_echoseq_loaded *l = (t_echoseq_loaded *)sysmem_newptrclear(sizeof(t_echoseq_loaded));
+    if (!l) {
+        snprintf(err, ECHOSEQ_ERROR_SIZE, "no memory for the oracle");
+        return NULL;
+    }
+    l->oracle = echoseq_model_read(d, &l->settings, err);
+    if (!l->oracle) {
+        sysmem_freeptr(l);
+        return NULL;
+    }
+    return l;
+}
+
+void echoseq_free_model(t_echoseq_loaded *l)
+{
+    if (!l)
+        return;
+    storage_free(l->oracle);
+    sysmem_freeptr(l);
+}
+
+void echoseq_swap_model(t_echoseq *x, t_echoseq_loaded *l)
+{
+    t_echoseq_copy *c = &l->settings;
+    systhread_mutex_lock(x->mutex);
+    const t_echoseq_copy was = {x->count, x->position, x->lrs, x->straight, x->threshold, x->slice, NULL, NULL, 0};
+    storage_swap(x, l->oracle);
+    x->position = c->position;
+    x->lrs = c->lrs;
+    x->straight = c->straight;
+    x->threshold = c->threshold;
+    x->slice = c->slice;
+    x->result_ready = 0;
+    systhread_mutex_unlock(x->mutex);
+    *c = was;
+}
+
+// The file a "write" or "read" names, into name and path: with no name, the save or open dialog;
+// a name with a folder is taken as it is, one without is looked for on the search path (read) or
+// goes to the default folder (write). 0 with the reason in err when there is none.
+static int echoseq_file_name(t_symbol *s, int writing, char *name, short *path, char *err)
+{
+    t_fourcc type = 0, json = (t_fourcc)(('J' << 24) | ('S' << 16) | ('O' << 8) | 'N');
+    name[0] = '\0';
+    if (!s || !s->s_name[0]) {
+        if (writing) snprintf(name, MAX_PATH_CHARS, "%s", "echoseq.json");
+        const short cancelled = writing ? saveasdialog_extended(name, path, &type, &json, 1) : open_dialog(name, path, &type, &json, 1);
+        if (cancelled) {
+            snprintf(err, ECHOSEQ_ERROR_SIZE, "no file chosen (the dialog was cancelled): name one, as in \"%s model.json\"",
+                     writing ? "write" : "read");
+            return 0;
+        }
+        return 1;
+    }
+    if (strlen(s->s_name) >= MAX_PATH_CHARS) {
+        snprintf(err, ECHOSEQ_ERROR_SIZE, "the file name is too long");
+        return 0;
+    }
+    if (!writing) {
+        char found[MAX_PATH_CHARS];
+        snprintf(found, sizeof found, "%s", s->s_name);
+        if (locatefile_extended(found, path, &type, NULL, 0) != 0) {
+            char file[MAX_FILENAME_CHARS];
+            short folder = 0;
+            snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
+            const int is_folder = path_frompathname(s->s_name, &folder, file) == 0 && !file[0];
+            snprintf(err, ECHOSEQ_ERROR_SIZE, "%s", is_folder ? "a folder, not a file" : "no such file");
+            return 0;
+        }
+        snprintf(name, MAX_PATH_CHARS, "%s", found);
+        return 1;
+    }
+    if (strchr(s->s_name, '/') || strchr(s->s_name, '\\') || strchr(s->s_name, ':')) {
+        const short found = path_frompathname(s->s_name, path, name);
+        if (found != 0 || !name[0]) {
+            snprintf(err, ECHOSEQ_ERROR_SIZE, "%s", found != 0 ? "no such folder" : "a folder, not a file");
+            snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
+            return 0;
+        }
+        return 1;
+    }
+    snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
+    *path = path_getdefault();
+    return 1;
+}
+
+static void echoseq_dowrite(t_echoseq *x, t_symbol *s, short argc, t_atom *argv)
+{
+    (void)argc;
+    (void)argv;
+    char name[MAX_PATH_CHARS], err[ECHOSEQ_ERROR_SIZE];
+    short path = 0;
+    if (!echoseq_file_name(s, 1, name, &path, err)) {
+        object_error((t_object *)x, "cannot write%s%s: %s", name[0] ? " " : "", name, err);
+        return;
+    }
+    t_echoseq_copy c;
+    t_dictionary *d = NULL;
+    if (echoseq_capture(x, &c))
+        d = echoseq_dictionary(&c);
+    if (c.fields)
+        sysmem_freeptr(c.fields);
+    if (c.arcs)
+        sysmem_freeptr(c.arcs);
+    if (!d) {
+        object_error((t_object *)x, "cannot write %s: no memory for the file", name);
+        return;
+    }
+    const t_max_err written = dictionary_write(d, name, path);
+    object_free(d);
+    if (written != MAX_ERR_NONE)
+        object_error((t_object *)x, "cannot write %s: the file could not be written (folder missing or not writable, or disk full)", name);
+    else
+        object_post((t_object *)x, "wrote %ld state%s to %s", (long)c.count, (long)c.count == 1 ? "" : "s", name);
+}
+
+static void echoseq_doread(t_echoseq *x, t_symbol *s, short argc, t_atom *argv)
+{
+    (void)argc;
+    (void)argv;
+    char name[MAX_PATH_CHARS], err[ECHOSEQ_ERROR_SIZE];
+    short path = 0;
+    t_dictionary *d = NULL;
+    if (!echoseq_file_name(s, 0, name, &path, err)) {
+        object_error((t_object *)x, "cannot read%s%s: %s", name[0] ? " " : "", name, err);
+        return;
+    }
+    if (dictionary_read(name, path, &d) != MAX_ERR_NONE || !d) {
+        object_error((t_object *)x, "cannot read %s: not a JSON dictionary", name);
+        return;
+    }
+    t_echoseq_loaded *l = echoseq_read_model(d, err);
+    object_free(d);
+    if (!l) {
+        object_error((t_object *)x, "cannot read %s: %s", name, err);
+        return;
+    }
+    const long states = l->settings.count;
+    echoseq_swap_model(x, l);
+    echoseq_free_model(l);  // the old oracle
+    object_post((t_object *)x, "read %ld state%s from %s", states, states == 1 ? "" : "s", name);
+}
+
+void echoseq_write(t_echoseq *x, t_symbol *s)
+{
+    defer_low(x, ECHOSEQ_METHOD(echoseq_dowrite), s, 0, NULL);
+}
+
+void echoseq_read(t_echoseq *x, t_symbol *s)
+{
+    defer_low(x, ECHOSEQ_METHOD(echoseq_doread), s, 0, NULL);
 }
 
 // ------------------------------------------------------------------------------------------------
@@ -918,6 +1457,8 @@ static void echoseq_setup(void)
     class_addmethod(c, ECHOSEQ_METHOD(echoseq_clear), "clear", 0);
     class_addmethod(c, ECHOSEQ_METHOD(echoseq_dump), "dump_max", A_DEFLONG, 0);
     class_addmethod(c, ECHOSEQ_METHOD(echoseq_go), "go", A_DEFLONG, 0);
+    class_addmethod(c, ECHOSEQ_METHOD(echoseq_write), "write", A_DEFSYM, 0);
+    class_addmethod(c, ECHOSEQ_METHOD(echoseq_read), "read", A_DEFSYM, 0);
     class_register(CLASS_BOX, c);
 
     const t_echoseq_attr_def attrs[] = {

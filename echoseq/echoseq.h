@@ -121,6 +121,17 @@ void echoseq_dump(t_echoseq *x, t_atom_long n);
 void echoseq_go(t_echoseq *x, t_atom_long n);
 void echoseq_task(t_echoseq *x);
 void echoseq_qtask_release(t_echoseq *x);
+// Model files: queued to the main thread, where the file is written or read and swapped in.
+void echoseq_write(t_echoseq *x, t_symbol *s);
+void echoseq_read(t_echoseq *x, t_symbol *s);
+// The steps of "read", for benchmarks: an oracle read, checked and rebuilt from a dictionary, whose
+// arrays it takes out (NULL with the reason in err, ECHOSEQ_ERROR_SIZE bytes), the swap that puts it in place under the
+// mutex (it then holds the object's old oracle) and its release.
+#define ECHOSEQ_ERROR_SIZE 256
+typedef struct _echoseq_loaded t_echoseq_loaded;
+t_echoseq_loaded *echoseq_read_model(t_dictionary *d, char *err);
+void echoseq_swap_model(t_echoseq *x, t_echoseq_loaded *l);
+void echoseq_free_model(t_echoseq_loaded *l);
 
 // Oracle; all run with the mutex held (or before the instance is in use)
 t_noeud *noeud_new(t_echoseq *x, t_int32 index);

@@ -52,7 +52,7 @@ static long gasnet_draw(long value_max)
     return (long)((unsigned long)rand() % range);
 }
 
-static long gasnet_clip_vector_size(long n)
+long gasnet_clip_vector_size(long n)
 {
     if (n < 1) return 1;
     if (n > GASNET_MAX_VECTOR) return GASNET_MAX_VECTOR;
@@ -67,7 +67,7 @@ static void gasnet_remove_current(t_gasnet *x, t_edge *e)
     if (i >= 0) linklist_deleteindex(x->current_edges, (long)i);
 }
 
-static void gasnet_release_unit_parts(t_unit *u)
+void gasnet_release_unit_parts(t_unit *u)
 {
     if (u->vector) {
         sysmem_freeptr(u->vector);
@@ -81,7 +81,7 @@ static void gasnet_release_unit_parts(t_unit *u)
 }
 
 // A unit record with a zeroed vector and an empty, self-releasing edge list; NULL if any part fails.
-static t_unit *gasnet_unit_new(void)
+t_unit *gasnet_unit_new(void)
 {
     t_unit *u = (t_unit *)sysmem_newptrclear(sizeof(t_unit));
     if (!u) return NULL;
@@ -526,7 +526,7 @@ void gasnet_learn(t_gasnet *x, t_symbol *s, long argc, t_atom *argv)
 void gasnet_list(t_gasnet *x, t_symbol *s, long argc, t_atom *argv)
 {
     (void)s;
-    if (!x->units || !x->out_atoms) return;
+    if (!GASNET_LOAD_PTR(x->units) || !x->out_atoms) return;
     if (argc < 0 || (argc > 0 && !argv)) return;
     // Lists longer than the usual buffer pass through whole in a buffer of their own; an outlet
     // carries at most SHRT_MAX atoms, so anything longer is dropped.
@@ -564,7 +564,7 @@ void gasnet_list(t_gasnet *x, t_symbol *s, long argc, t_atom *argv)
 
 void gasnet_bang(t_gasnet *x)
 {
-    if (!x->units || !x->out_atoms) return;
+    if (!GASNET_LOAD_PTR(x->units) || !x->out_atoms) return;
     t_atom out[GASNET_MAX_VECTOR];
     systhread_mutex_lock(x->mutex);
     if (x->unit_count != 0) graf_lire(x, rand() % x->unit_count);
@@ -578,7 +578,7 @@ void gasnet_bang(t_gasnet *x)
 
 void gasnet_int(t_gasnet *x, t_atom_long n)
 {
-    if (!x->units || !x->out_atoms) return;
+    if (!GASNET_LOAD_PTR(x->units) || !x->out_atoms) return;
     t_atom out[GASNET_MAX_VECTOR];
     long vs = 0;
     bool send = false;
@@ -741,7 +741,7 @@ void gasnet_free(t_gasnet *x)
 
 void gasnet_dumpmax(t_gasnet *x)
 {
-    if (!x->units || !x->dump_buffer) return;
+    if (!GASNET_LOAD_PTR(x->units) || !GASNET_LOAD_PTR(x->dump_buffer)) return;
     if (systhread_mutex_trylock(x->mutex) == 0) {
         graf_capturer(x);
         systhread_mutex_unlock(x->mutex);
@@ -750,7 +750,7 @@ void gasnet_dumpmax(t_gasnet *x)
     long vs = 0;
     long rows = gasnet_copy_capture(x, &capture, &vs);
 
-    post("GNG : %ld / %ld", gasnet_load(&x->unit_count), x->max_units);
+    post("GNG : %ld / %ld", gasnet_load(&x->unit_count), gasnet_load(&x->max_units));
     post("mu : %ld", x->mu);
     post("lambda : %ld", x->lambda);
     post("alpha : %.2lf", x->alpha);
@@ -778,7 +778,7 @@ void gasnet_dumpmax(t_gasnet *x)
 
 void gasnet_dumplcd(t_gasnet *x)
 {
-    if (!x->units || !x->dump_buffer || gasnet_load(&x->lcd_busy) == 1) return;
+    if (!GASNET_LOAD_PTR(x->units) || !GASNET_LOAD_PTR(x->dump_buffer) || gasnet_load(&x->lcd_busy) == 1) return;
     if (systhread_mutex_trylock(x->mutex) == 0) {
         graf_capturer(x);
         systhread_mutex_unlock(x->mutex);
@@ -788,8 +788,8 @@ void gasnet_dumplcd(t_gasnet *x)
 
 void gasnet_qtask_lcd(t_gasnet *x)
 {
-    if (!x->dump_buffer) return;
-    long max_units = x->max_units;
+    if (!GASNET_LOAD_PTR(x->dump_buffer)) return;
+    long max_units = gasnet_load(&x->max_units);  // a read may change it
     double *capture = NULL;
     long vs = 0;
     long rows = gasnet_copy_capture(x, &capture, &vs);
@@ -848,6 +848,8 @@ static void gasnet_setup(void)
     class_addmethod(c, GASNET_METHOD(gasnet_list), "list", A_GIMME, 0);
     class_addmethod(c, GASNET_METHOD(gasnet_list), "change", A_GIMME, 0);
     class_addmethod(c, GASNET_METHOD(gasnet_int), "int", A_LONG, 0);
+    class_addmethod(c, GASNET_METHOD(gasnet_write), "write", A_DEFSYM, 0);
+    class_addmethod(c, GASNET_METHOD(gasnet_read), "read", A_DEFSYM, 0);
 
     class_register(CLASS_BOX, c);
 

@@ -137,9 +137,30 @@ void deconnecter_nouveau_linkfun(t_edge *e, t_gasnet *x);
 void tuer_linkfun(t_edge *e, t_gasnet *x);
 void deconnecter_perdant_linkfun(t_edge *e, t_gasnet *x);
 
+/* Files (gasnet_file.cpp): "write" and "read" defer to the main thread, where the do-functions
+ * run. */
+void gasnet_write(t_gasnet *x, t_symbol *s);
+void gasnet_read(t_gasnet *x, t_symbol *s);
+void gasnet_dowrite(t_gasnet *x, t_symbol *s, short argc, t_atom *argv);
+void gasnet_doread(t_gasnet *x, t_symbol *s, short argc, t_atom *argv);
+
+/* Units: a record with a zeroed vector and an empty self-releasing edge list (NULL if any part
+ * fails), and the release of its parts. */
+t_unit *gasnet_unit_new(void);
+void gasnet_release_unit_parts(t_unit *u);
+long gasnet_clip_vector_size(long n);
+
 /* Fields read outside the mutex while another thread may write them. */
 long gasnet_load(const long *p);
 void gasnet_store(long *p, long v);
+/* Pointers a read replaces under the mutex, checked outside it. */
+#if defined(_MSC_VER) && !defined(__clang__)
+#define GASNET_LOAD_PTR(p) (*(decltype(p) volatile *)&(p))
+#define GASNET_STORE_PTR(p, v) (*(decltype(p) volatile *)&(p) = (v))
+#else
+#define GASNET_LOAD_PTR(p) __atomic_load_n(&(p), __ATOMIC_RELAXED)
+#define GASNET_STORE_PTR(p, v) __atomic_store_n(&(p), (v), __ATOMIC_RELAXED)
+#endif
 
 END_USING_C_LINKAGE
 

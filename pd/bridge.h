@@ -23,6 +23,9 @@ PDB_API int pdb_setup(const char *class_name);  /* registers the class; 0 when i
 PDB_API void *pdb_new(const char *class_name, void *owner, int argc, const pdb_atom *argv);
 PDB_API int pdb_outlet_count(void *max_object);
 PDB_API void pdb_send(void *max_object, const char *selector, int argc, const pdb_atom *argv);
+/* The folder of the patch the object is in: its files without a folder are written there and
+   looked for there first. */
+PDB_API void pdb_set_folder(void *max_object, const char *folder);
 PDB_API void pdb_free(void *max_object);
 PDB_API void pdb_drain(void); /* runs the clock and queue requests made on other threads */
 

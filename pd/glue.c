@@ -79,6 +79,7 @@ static void *pdx_new(t_symbol *s, int argc, t_atom *argv) {
         pd_free((t_pd *)x);
         return 0;
     }
+    pdb_set_folder(x->max, canvas_getdir(canvas_getcurrent())->s_name);
     x->nout = pdb_outlet_count(x->max);
     if (x->nout > 0) {
         x->outs = (t_outlet **)getbytes(sizeof(t_outlet *) * (size_t)x->nout);

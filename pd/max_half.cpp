@@ -23,6 +23,7 @@ namespace {
 std::thread::id g_pd_thread;
 std::mutex g_lines_m;
 std::vector<std::pair<int, std::string>> g_lines;  // posted off Pd's thread, printed on it
+std::unordered_map<void *, std::string> g_folders;  // each object's patch folder (Pd's thread only)
 
 // The Pd object whose message or task runs on Pd's thread, so that its errors name its box.
 void *g_owner = nullptr;
@@ -132,10 +133,17 @@ void pdb_send(void *max_object, const char *selector, int argc, const pdb_atom *
     if (sel == gensym("float") && args.size() == 1 && args[0].a_type == A_LONG) sel = gensym("int");
     auto it = g_owners.find(max_object);
     OwnerScope owner(it == g_owners.end() ? nullptr : it->second);
+    auto folder = g_folders.find(max_object);
+    maxhost::DefaultFolderScope scope(folder != g_folders.end() ? folder->second : maxhost::default_folder());
     maxhost::send(static_cast<t_object *>(max_object), sel, static_cast<long>(args.size()), args.data());
 }
 
+void pdb_set_folder(void *max_object, const char *folder) {
+    if (max_object && folder) g_folders[max_object] = folder;
+}
+
 void pdb_free(void *max_object) {
+    g_folders.erase(max_object);
     maxhost::destroy(static_cast<t_object *>(max_object));
     g_owners.erase(max_object);
 }

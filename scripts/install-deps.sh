@@ -8,6 +8,8 @@ set -euo pipefail
 # The build, the command-line host (libpng), the Pd externals and their help patches, and the
 # Windows externals of the Max package (the mingw-w64 cross compiler and binutils, with dlltool).
 packages=(cmake ninja-build g++ libpng-dev puredata-dev python3 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+# The host reads and writes dictionaries as JSON with this header-only library.
+packages+=(nlohmann-json3-dev)
 if [ "${1:-}" != demo ]; then
   # The tests and benchmarks, the tests in real Pd (the pd program without its GUI), and Wine to
   # run the Windows build's tests.

@@ -463,24 +463,26 @@ void selfmap_list(t_selfmap *x, t_symbol *s, long argc, t_atom *argv)
 // Object
 // ---------------------------------------------------------------------------------------------
 
-// Sends unit r, rounded, read under the lock into a buffer of this call's own.
+// Sends unit r (or, for r < 0, a random one), rounded, read under the lock into a buffer of this
+// call's own. The unit and the map size are taken under the lock: a "read" may change them.
 static void selfmap_send_unit(t_selfmap *x, long r)
 {
-    if (!selfmap_unit(x, r) || !x->out_atoms) return;
+    if (!x->out_atoms) return;
     t_atom out[SELFMAP_MAX_VECTOR];
     selfmap_lock(x);
-    const double *u = x->units[r];
-    long vs = x->vector_size;
+    if (r < 0) r = (long)(rand() % x->map_size);
+    const double *u = selfmap_unit(x, r);
+    long vs = u ? x->vector_size : 0;
     for (long j = 0; j < vs; j++) atom_setlong(out + j, selfmap_round(u[j]));
     selfmap_unlock(x);
-    outlet_list(x->list_outlet, NULL, (short)vs, out);
+    if (u) outlet_list(x->list_outlet, NULL, (short)vs, out);
 }
 
-void selfmap_bang(t_selfmap *x) { selfmap_send_unit(x, (long)(rand() % x->map_size)); }
+void selfmap_bang(t_selfmap *x) { selfmap_send_unit(x, -1); }
 
 void selfmap_int(t_selfmap *x, t_atom_long n)
 {
-    if (n < 1 || n > x->map_size) return;
+    if (n < 1 || n > SELFMAP_MAX_UNITS) return;  // and beyond the map: selfmap_unit gives none
     selfmap_send_unit(x, (long)(n - 1));
 }
 
@@ -622,35 +624,49 @@ void selfmap_free(t_selfmap *x)
 // Reports
 // ---------------------------------------------------------------------------------------------
 
-// Copies the vectors of the present units (rows of *vs components) under the lock; NULL when no
-// buffer can be had. Also gives learn_count and pas as they were at that moment.
-static double *selfmap_capture(t_selfmap *x, long *vs, long *learn_count, double *pas)
+// What a report shows, copied under the lock: the vectors of the present units (rows of
+// vector_size components) and the settings, which a "read" may change.
+typedef struct _selfmap_view {
+    long map_size, vector_size, value_max, learn_count, learn_horizon, influence, lcd;
+    double pas;
+    char present[SELFMAP_MAX_UNITS];
+    double *rows;  // NULL when no buffer could be had
+} t_selfmap_view;
+
+static void selfmap_capture(t_selfmap *x, t_selfmap_view *w)
 {
-    double *rows = NULL;
-    if (x->units) rows = (double *)sysmem_newptr((t_ptr_size)x->map_size * (t_ptr_size)selfmap_vector_bytes);
+    // Room for the largest map, allocated before the lock.
+    w->rows = (double *)sysmem_newptr((t_ptr_size)SELFMAP_MAX_UNITS * (t_ptr_size)selfmap_vector_bytes);
     selfmap_lock(x);
-    *vs = x->vector_size;
-    *learn_count = x->learn_count;
-    *pas = x->pas;
-    if (rows)
-        for (long i = 0; i < x->map_size; i++)
-            if (x->units[i]) memcpy(rows + i * *vs, x->units[i], (size_t)*vs * sizeof(double));
+    w->map_size = x->map_size;
+    w->vector_size = x->vector_size;
+    w->value_max = x->value_max;
+    w->learn_count = x->learn_count;
+    w->learn_horizon = x->learn_horizon;
+    w->influence = x->influence;
+    w->lcd = x->lcd;
+    w->pas = x->pas;
+    for (long i = 0; i < w->map_size; i++) {
+        w->present[i] = x->units && x->units[i];
+        if (w->rows && w->present[i])
+            memcpy(w->rows + i * w->vector_size, x->units[i], (size_t)w->vector_size * sizeof(double));
+    }
     selfmap_unlock(x);
-    return rows;
 }
 
 void selfmap_dumpmax(t_selfmap *x)
 {
     if (selfmap_exchange(&x->dump_busy, 1) != 0) return;
 
-    long vs = 0, learn_count = 0;
-    double pas = 0.0;
-    double *rows = selfmap_capture(x, &vs, &learn_count, &pas);
+    t_selfmap_view w;
+    selfmap_capture(x, &w);
+    const long vs = w.vector_size;
+    double *rows = w.rows;
 
-    post("Taille carte : %ld", x->map_size);
-    post("Apprentissages /%ld : %ld", x->learn_horizon, learn_count);
-    post("Rayon d'influence : %ld", x->influence);
-    post("Pas d'apprentissage : %.2lf", pas);
+    post("Taille carte : %ld", w.map_size);
+    post("Apprentissages /%ld : %ld", w.learn_horizon, w.learn_count);
+    post("Rayon d'influence : %ld", w.influence);
+    post("Pas d'apprentissage : %.2lf", w.pas);
     post(" ");
 
     char *text = sysmem_newptr(100);
@@ -658,8 +674,8 @@ void selfmap_dumpmax(t_selfmap *x)
         long size = 100;
         text[0] = '\0';
         t_atom atoms[SELFMAP_MAX_VECTOR];
-        for (long i = 0; i < x->map_size; i++) {
-            if (!x->units[i]) continue;
+        for (long i = 0; i < w.map_size; i++) {
+            if (!w.present[i]) continue;
             for (long j = 0; j < vs; j++) atom_setlong(atoms + j, selfmap_round(rows[i * vs + j]));
             atom_gettext(vs, atoms, &size, &text, 0);
             post("%ld : %s", i + 1, text);
@@ -679,16 +695,17 @@ void selfmap_dumplcd(t_selfmap *x)
 
 void selfmap_qtask_lcd(t_selfmap *x)
 {
-    long vs = 0, learn_count = 0;
-    double pas = 0.0;
-    double *rows = selfmap_capture(x, &vs, &learn_count, &pas);
+    t_selfmap_view w;
+    selfmap_capture(x, &w);
+    double *rows = w.rows;
+    const long vs = w.vector_size;
     if (!rows || vs < 1) {
         if (rows) sysmem_freeptr(rows);
         return;
     }
-    long n = x->map_size;
-    long lcd = x->lcd;
-    double value_max = (double)x->value_max;
+    long n = w.map_size;
+    long lcd = w.lcd;
+    double value_max = (double)w.value_max;
 
     long cw = lcd / n;
     if (cw < 2) cw = 2;
@@ -703,7 +720,7 @@ void selfmap_qtask_lcd(t_selfmap *x)
 
     t_symbol *paintrect = gensym("paintrect");
     for (long i = 0; i < n; i++) {
-        if (!x->units[i]) continue;
+        if (!w.present[i]) continue;
         for (long j = 0; j < vs; j++) {
             double g = round(rows[i * vs + j] / value_max * 128.0);
             long colour = g < 1.0 ? 0 : (g > 255.0 ? 255 : (long)g);
@@ -717,6 +734,360 @@ void selfmap_qtask_lcd(t_selfmap *x)
     }
     sysmem_freeptr(rows);
 }
+
+// ---------------------------------------------------------------------------------------------
+// Model files: "write" and "read" keep the map in a dictionary file (JSON) with what shapes its
+// learning: the sizes, the bounds, the attributes and the learning count. The file work runs on
+// the main thread; the map is copied under the lock and written after it, or read and checked in
+// full into new units that replace the old ones in one step.
+// ---------------------------------------------------------------------------------------------
+
+#define SELFMAP_FORMAT "maxlearn.selfmap"
+#define SELFMAP_FILE_VERSION 1
+
+// The map as the file holds it; `values` holds map_size rows of vector_size components.
+typedef struct _selfmap_model {
+    long map_size, vector_size, value_max, learn_count, learn_horizon, influence, mutation, lcd;
+    double pas;
+    double *values;
+} t_selfmap_model;
+
+static int selfmap_model_capture(t_selfmap *x, t_selfmap_model *m)
+{
+    m->values = (double *)sysmem_newptr((t_ptr_size)SELFMAP_MAX_UNITS * (t_ptr_size)selfmap_vector_bytes);
+    if (!m->values) return 0;
+    int ok = 1;
+    selfmap_lock(x);
+    m->map_size = x->map_size;
+    m->vector_size = x->vector_size;
+    m->value_max = x->value_max;
+    m->learn_count = x->learn_count;
+    m->learn_horizon = x->learn_horizon;
+    m->influence = x->influence;
+    m->mutation = x->mutation;
+    m->lcd = x->lcd;
+    m->pas = x->pas;
+    for (long i = 0; i < m->map_size; i++) {
+        const double *u = selfmap_unit(x, i);
+        if (u)
+            memcpy(m->values + i * m->vector_size, u, (size_t)m->vector_size * sizeof(double));
+        else
+            ok = 0;
+    }
+    selfmap_unlock(x);
+    return ok;
+}
+
+static t_dictionary *selfmap_model_dictionary(const t_selfmap_model *m)
+{
+    t_dictionary *d = dictionary_new();
+    if (!d) return NULL;
+    const struct {
+        const char *key;
+        long value;
+    } longs[] = {{"version", SELFMAP_FILE_VERSION}, {"units", m->map_size},          {"vector_size", m->vector_size},
+                 {"value_max", m->value_max},        {"learn_horizon", m->learn_horizon}, {"learn_count", m->learn_count},
+                 {"influence", m->influence},        {"mutation", m->mutation},      {"lcd", m->lcd}};
+    int ok = dictionary_appendsym(d, gensym("format"), gensym(SELFMAP_FORMAT)) == MAX_ERR_NONE;
+    for (const auto &e : longs) ok = ok && dictionary_appendlong(d, gensym(e.key), e.value) == MAX_ERR_NONE;
+    ok = ok && dictionary_appendfloat(d, gensym("pas"), m->pas) == MAX_ERR_NONE;
+    const long count = m->map_size * m->vector_size;
+    t_atom *a = ok ? (t_atom *)sysmem_newptr((t_ptr_size)count * sizeof(t_atom)) : NULL;
+    if (a) {
+        for (long i = 0; i < count; i++) atom_setfloat(a + i, m->values[i]);
+        ok = dictionary_appendatoms(d, gensym("values"), count, a) == MAX_ERR_NONE;
+        sysmem_freeptr(a);
+    }
+    if (!ok || !a) {
+        object_free(d);
+        return NULL;
+    }
+    return d;
+}
+
+// An integer entry within [lo, hi]; 0 with the reason in err otherwise.
+static int selfmap_file_long(const t_dictionary *d, const char *key, t_atom_long lo, t_atom_long hi, long *out, char *err)
+{
+    t_atom a;
+    if (!dictionary_hasentry(d, gensym(key))) {
+        snprintf(err, SELFMAP_ERROR_SIZE, "no \"%s\"", key);
+        return 0;
+    }
+    if (dictionary_getatom(d, gensym(key), &a) != MAX_ERR_NONE || atom_gettype(&a) != A_LONG) {
+        snprintf(err, SELFMAP_ERROR_SIZE, "\"%s\" is not an integer", key);
+        return 0;
+    }
+    const t_atom_long v = atom_getlong(&a);
+    if (v < lo || v > hi) {
+        snprintf(err, SELFMAP_ERROR_SIZE, "\"%s\" is %lld, beyond %lld to %lld", key, (long long)v, (long long)lo,
+                 (long long)hi);
+        return 0;
+    }
+    *out = (long)v;
+    return 1;
+}
+
+// A finite real (an integer is taken as the same real).
+static int selfmap_atom_real(const t_atom *a, double *v)
+{
+    if (atom_gettype(a) == A_FLOAT)
+        *v = atom_getfloat(a);
+    else if (atom_gettype(a) == A_LONG)
+        *v = (double)atom_getlong(a);
+    else
+        return 0;
+    return isfinite(*v);
+}
+
+// Reads and checks a whole map from d into m (m->values allocated once the sizes are known
+// good). 0 with the reason in err; nothing is left allocated then.
+static int selfmap_model_read(const t_dictionary *d, t_selfmap_model *m, char *err)
+{
+    t_symbol *format = NULL;
+    long version = 0;
+    m->values = NULL;
+    if (dictionary_getsym(d, gensym("format"), &format) != MAX_ERR_NONE || !format) {
+        snprintf(err, SELFMAP_ERROR_SIZE, "no \"format\": not a %s model", SELFMAP_FORMAT);
+        return 0;
+    }
+    if (strcmp(format->s_name, SELFMAP_FORMAT) != 0) {
+        snprintf(err, SELFMAP_ERROR_SIZE, "format \"%s\", not \"%s\"", format->s_name, SELFMAP_FORMAT);
+        return 0;
+    }
+    if (!selfmap_file_long(d, "version", 1, LONG_MAX, &version, err)) return 0;
+    if (version > SELFMAP_FILE_VERSION) {
+        snprintf(err, SELFMAP_ERROR_SIZE, "version %ld, newer than %d", version, SELFMAP_FILE_VERSION);
+        return 0;
+    }
+    // The bounds of the box arguments and of the attributes' clipping; a value_max beyond this
+    // platform's long is refused rather than cut.
+    if (!selfmap_file_long(d, "units", 2, SELFMAP_MAX_UNITS, &m->map_size, err) ||
+        !selfmap_file_long(d, "vector_size", 1, SELFMAP_MAX_VECTOR, &m->vector_size, err) ||
+        !selfmap_file_long(d, "value_max", 2, LONG_MAX, &m->value_max, err) ||
+        !selfmap_file_long(d, "learn_horizon", 1, 1000, &m->learn_horizon, err) ||
+        !selfmap_file_long(d, "learn_count", 0, m->learn_horizon, &m->learn_count, err) ||
+        !selfmap_file_long(d, "influence", 1, 100, &m->influence, err) ||
+        !selfmap_file_long(d, "mutation", 0, 100, &m->mutation, err) ||
+        !selfmap_file_long(d, "lcd", 100, 800, &m->lcd, err))
+        return 0;
+    t_atom a;
+    if (dictionary_getatom(d, gensym("pas"), &a) != MAX_ERR_NONE || !selfmap_atom_real(&a, &m->pas) || m->pas < 0.0 ||
+        m->pas > 1.0) {
+        snprintf(err, SELFMAP_ERROR_SIZE, "\"pas\" is missing or not a real from 0 to 1");
+        return 0;
+    }
+    long argc = 0;
+    t_atom *argv = NULL;
+    const long count = m->map_size * m->vector_size;
+    if (!dictionary_hasentry(d, gensym("values"))) {
+        snprintf(err, SELFMAP_ERROR_SIZE, "no \"values\"");
+        return 0;
+    }
+    if (dictionary_getatoms(d, gensym("values"), &argc, &argv) != MAX_ERR_NONE || !argv || argc != count) {
+        snprintf(err, SELFMAP_ERROR_SIZE, "\"values\" holds %ld values, not %ld units of %ld", argc, m->map_size,
+                 m->vector_size);
+        return 0;
+    }
+    m->values = (double *)sysmem_newptr((t_ptr_size)count * sizeof(double));
+    if (!m->values) {
+        snprintf(err, SELFMAP_ERROR_SIZE, "no memory for the map");
+        return 0;
+    }
+    for (long i = 0; i < count; i++)
+        if (!selfmap_atom_real(argv + i, m->values + i)) {
+            snprintf(err, SELFMAP_ERROR_SIZE, "\"values\" value %ld is not a finite number", i);
+            sysmem_freeptr(m->values);
+            m->values = NULL;
+            return 0;
+        }
+    return 1;
+}
+
+static void selfmap_units_free(double **units, long n)
+{
+    if (!units) return;
+    for (long i = 0; i < n; i++)
+        if (units[i]) sysmem_freeptr(units[i]);
+    sysmem_freeptr(units);
+}
+
+// Units made from m, NULL without memory.
+static double **selfmap_units_make(const t_selfmap_model *m)
+{
+    double **units = (double **)sysmem_newptrclear((t_ptr_size)m->map_size * sizeof(double *));
+    if (!units) return NULL;
+    for (long i = 0; i < m->map_size; i++) {
+        units[i] = (double *)sysmem_newptrclear(selfmap_vector_bytes);
+        if (!units[i]) {
+            selfmap_units_free(units, m->map_size);
+            return NULL;
+        }
+        memcpy(units[i], m->values + i * m->vector_size, (size_t)m->vector_size * sizeof(double));
+    }
+    return units;
+}
+
+// A map read and checked, with its units made: what the swap puts in place.
+struct _selfmap_loaded {
+    t_selfmap_model m;
+    double **units;
+};
+
+t_selfmap_loaded *selfmap_read_model(const t_dictionary *d, char *err)
+{
+    t_selfmap_loaded *l = (t_selfmap_loaded *)sysmem_newptrclear(sizeof(t_selfmap_loaded));
+    if (!l) {
+        snprintf(err, SELFMAP_ERROR_SIZE, "no memory for the map");
+        return NULL;
+    }
+    const int ok = selfmap_model_read(d, &l->m, err);
+    if (ok) l->units = selfmap_units_make(&l->m);
+    if (ok && !l->units) snprintf(err, SELFMAP_ERROR_SIZE, "no memory for the map");
+    if (!l->units) {
+        selfmap_free_model(l);
+        return NULL;
+    }
+    return l;
+}
+
+void selfmap_free_model(t_selfmap_loaded *l)
+{
+    if (!l) return;
+    selfmap_units_free(l->units, l->m.map_size);
+    if (l->m.values) sysmem_freeptr(l->m.values);
+    sysmem_freeptr(l);
+}
+
+void selfmap_swap_model(t_selfmap *x, t_selfmap_loaded *l)
+{
+    t_selfmap_model *m = &l->m;
+    selfmap_lock(x);
+    double **units = x->units;
+    const t_selfmap_model was = {x->map_size,      x->vector_size, x->value_max, x->learn_count, x->learn_horizon,
+                                 x->influence,     x->mutation,    x->lcd,       x->pas,         m->values};
+    x->units = l->units;
+    x->map_size = m->map_size;
+    x->vector_size = m->vector_size;
+    x->value_max = m->value_max;
+    x->learn_count = m->learn_count;
+    x->learn_horizon = m->learn_horizon;
+    x->influence = m->influence;
+    x->mutation = m->mutation;
+    x->lcd = m->lcd;
+    x->pas = m->pas;
+    x->factor_sigma = 0.0;  // the factors are worked out again for the new radius
+    x->factor_count = 0;
+    selfmap_unlock(x);
+    l->units = units;
+    *m = was;
+}
+
+// The file a "write" or "read" names, into name and path: with no name, the save or open dialog;
+// a name with a folder is taken as it is, one without is looked for on the search path (read) or
+// goes to the default folder (write). 0 with the reason in err when there is none.
+static int selfmap_file_name(t_symbol *s, int writing, char *name, short *path, char *err)
+{
+    t_fourcc type = 0, json = (t_fourcc)(('J' << 24) | ('S' << 16) | ('O' << 8) | 'N');
+    name[0] = '\0';
+    if (!s || !s->s_name[0]) {
+        if (writing) snprintf(name, MAX_PATH_CHARS, "%s", "selfmap.json");
+        const short cancelled = writing ? saveasdialog_extended(name, path, &type, &json, 1) : open_dialog(name, path, &type, &json, 1);
+        if (cancelled) {
+            snprintf(err, SELFMAP_ERROR_SIZE, "no file chosen (the dialog was cancelled): name one, as in \"%s model.json\"",
+                     writing ? "write" : "read");
+            return 0;
+        }
+        return 1;
+    }
+    if (strlen(s->s_name) >= MAX_PATH_CHARS) {
+        snprintf(err, SELFMAP_ERROR_SIZE, "the file name is too long");
+        return 0;
+    }
+    if (!writing) {
+        char found[MAX_PATH_CHARS];
+        snprintf(found, sizeof found, "%s", s->s_name);
+        if (locatefile_extended(found, path, &type, NULL, 0) != 0) {
+            char file[MAX_FILENAME_CHARS];
+            short folder = 0;
+            snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
+            const int is_folder = path_frompathname(s->s_name, &folder, file) == 0 && !file[0];
+            snprintf(err, SELFMAP_ERROR_SIZE, "%s", is_folder ? "a folder, not a file" : "no such file");
+            return 0;
+        }
+        snprintf(name, MAX_PATH_CHARS, "%s", found);
+        return 1;
+    }
+    if (strchr(s->s_name, '/') || strchr(s->s_name, '\\') || strchr(s->s_name, ':')) {
+        const short found = path_frompathname(s->s_name, path, name);
+        if (found != 0 || !name[0]) {
+            snprintf(err, SELFMAP_ERROR_SIZE, "%s", found != 0 ? "no such folder" : "a folder, not a file");
+            snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
+            return 0;
+        }
+        return 1;
+    }
+    snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
+    *path = path_getdefault();
+    return 1;
+}
+
+static void selfmap_dowrite(t_selfmap *x, t_symbol *s, short argc, t_atom *argv)
+{
+    (void)argc;
+    (void)argv;
+    char name[MAX_PATH_CHARS], err[SELFMAP_ERROR_SIZE];
+    short path = 0;
+    if (!selfmap_file_name(s, 1, name, &path, err)) {
+        object_error((t_object *)x, "cannot write%s%s: %s", name[0] ? " " : "", name, err);
+        return;
+    }
+    t_selfmap_model m;
+    t_dictionary *d = NULL;
+    const int captured = selfmap_model_capture(x, &m);
+    if (captured) d = selfmap_model_dictionary(&m);
+    if (m.values) sysmem_freeptr(m.values);
+    if (!d) {
+        object_error((t_object *)x, "cannot write %s: %s", name, captured ? "no memory for the file" : "the map is incomplete");
+        return;
+    }
+    const t_max_err written = dictionary_write(d, name, path);
+    object_free(d);
+    if (written != MAX_ERR_NONE)
+        object_error((t_object *)x, "cannot write %s: the file could not be written (folder missing or not writable, or disk full)", name);
+    else
+        object_post((t_object *)x, "wrote %ld units to %s", m.map_size, name);
+}
+
+static void selfmap_doread(t_selfmap *x, t_symbol *s, short argc, t_atom *argv)
+{
+    (void)argc;
+    (void)argv;
+    char name[MAX_PATH_CHARS], err[SELFMAP_ERROR_SIZE];
+    short path = 0;
+    t_dictionary *d = NULL;
+    if (!selfmap_file_name(s, 0, name, &path, err)) {
+        object_error((t_object *)x, "cannot read%s%s: %s", name[0] ? " " : "", name, err);
+        return;
+    }
+    if (dictionary_read(name, path, &d) != MAX_ERR_NONE || !d) {
+        object_error((t_object *)x, "cannot read %s: not a JSON dictionary", name);
+        return;
+    }
+    t_selfmap_loaded *l = selfmap_read_model(d, err);
+    object_free(d);
+    if (!l) {
+        object_error((t_object *)x, "cannot read %s: %s", name, err);
+        return;
+    }
+    const long units = l->m.map_size;
+    selfmap_swap_model(x, l);
+    selfmap_free_model(l);  // the old map
+    object_post((t_object *)x, "read %ld units from %s", units, name);
+}
+
+void selfmap_write(t_selfmap *x, t_symbol *s) { defer_low(x, SELFMAP_METHOD(selfmap_dowrite), s, 0, NULL); }
+
+void selfmap_read(t_selfmap *x, t_symbol *s) { defer_low(x, SELFMAP_METHOD(selfmap_doread), s, 0, NULL); }
 
 // ---------------------------------------------------------------------------------------------
 // Loading
@@ -736,6 +1107,8 @@ static void selfmap_setup(void)
     class_addmethod(c, SELFMAP_METHOD(selfmap_list), "list", A_GIMME, 0);
     class_addmethod(c, SELFMAP_METHOD(selfmap_list), "change", A_GIMME, 0);
     class_addmethod(c, SELFMAP_METHOD(selfmap_int), "int", A_LONG, 0);
+    class_addmethod(c, SELFMAP_METHOD(selfmap_write), "write", A_DEFSYM, 0);
+    class_addmethod(c, SELFMAP_METHOD(selfmap_read), "read", A_DEFSYM, 0);
 
     class_register(CLASS_BOX, c);
 

@@ -49,6 +49,17 @@ void selfmap_bang(t_selfmap *x);
 void selfmap_int(t_selfmap *x, t_atom_long n);
 void selfmap_clear(t_selfmap *x);
 void selfmap_task_max(t_selfmap *x);
+/* Model files: queued to the main thread, where the file is written or read and swapped in. */
+void selfmap_write(t_selfmap *x, t_symbol *s);
+void selfmap_read(t_selfmap *x, t_symbol *s);
+/* The steps of "read", for benchmarks: a map read and checked from a dictionary (NULL with the
+   reason in err, SELFMAP_ERROR_SIZE bytes), the swap that puts it in place under the lock (it then
+   holds the object's old map) and its release. */
+#define SELFMAP_ERROR_SIZE 256
+typedef struct _selfmap_loaded t_selfmap_loaded;
+t_selfmap_loaded *selfmap_read_model(const t_dictionary *d, char *err);
+void selfmap_swap_model(t_selfmap *x, t_selfmap_loaded *l);
+void selfmap_free_model(t_selfmap_loaded *l);
 
 /* "pas": float32 to the outside, a double field inside. */
 t_max_err selfmap_get(t_selfmap *x, void *attr, long *argc, t_atom **argv);

@@ -7,6 +7,7 @@
 #include "chainlet_reference.h"
 #include "maxhost/runtime.h"
 #include "message_latency.h"
+#include "model_files.h"
 
 #include <benchmark/benchmark.h>
 
@@ -190,3 +191,39 @@ BENCHMARK(BM_list_alternating_lengths)->Iterations(3)->Unit(benchmark::kMillisec
 BENCHMARK(BM_vraisemblance_bounds)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_list_long_stream)->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_bang)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// The largest model (50 states) in a file: write, read, and the swap of "read" alone.
+namespace {
+
+t_object *trained_bounds()
+{
+    t_chainlet *x = instance("chainlet 50");
+    const Lists lists = random_lists(20, 256, 7, 0, 128);
+    for (const auto &l : lists) chainlet_list(x, gensym("list"), (long)l.size(), const_cast<t_atom *>(l.data()));
+    return (t_object *)x;
+}
+
+void model_file(benchmark::State &state, bool read)
+{
+    t_object *x = trained_bounds();
+    maxlearn_bench::write_and_read(state, x, maxlearn_bench::model_path("chainlet_bench.json"), read);
+    object_free(x);
+}
+
+void BM_write_bounds(benchmark::State &state) { model_file(state, false); }
+void BM_read_bounds(benchmark::State &state) { model_file(state, true); }
+
+void BM_swap_bounds(benchmark::State &state)
+{
+    t_object *x = trained_bounds();
+    maxlearn_bench::swap_only(state, x, maxlearn_bench::model_path("chainlet_bench.json"), chainlet_read_model,
+                              [](t_object *o, t_chainlet_loaded *l) { chainlet_swap_model((t_chainlet *)o, l); },
+                              chainlet_free_model);
+    object_free(x);
+}
+
+}  // namespace
+
+BENCHMARK(BM_write_bounds)->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_read_bounds)->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_swap_bounds)->Unit(benchmark::kMicrosecond);

@@ -4,6 +4,7 @@
 #include "echoseq.h"
 #include "maxhost/runtime.h"
 #include "message_latency.h"
+#include "model_files.h"
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -184,6 +185,40 @@ void BM_FullOracleMemoryMostlyNew(benchmark::State &state) { full_oracle_memory(
 
 }  // namespace
 
+// Write and read of a full oracle (262,144 states), with few symbols and with mostly new ones (nearly
+// every arc on state 0), and the slowest "bang" another thread sends while reads run.
+void full_oracle_file(benchmark::State &state, long range, bool read)
+{
+    t_object *x = make("echoseq");
+    learn(x, stream(kSymbols, range, 7));
+    maxlearn_bench::write_and_read(state, x, maxlearn_bench::model_path("echoseq_bench.json"), read);
+    object_free(x);
+}
+
+void BM_WriteFullOracle(benchmark::State &state) { full_oracle_file(state, 12, false); }
+void BM_ReadFullOracle(benchmark::State &state) { full_oracle_file(state, 12, true); }
+void BM_WriteFullOracleMostlyNew(benchmark::State &state) { full_oracle_file(state, 1000000, false); }
+void BM_ReadFullOracleMostlyNew(benchmark::State &state) { full_oracle_file(state, 1000000, true); }
+
+void BM_SwapFullOracle(benchmark::State &state)
+{
+    t_object *x = make("echoseq");
+    learn(x, stream(kSymbols, 1000000, 7));
+    maxlearn_bench::swap_only(state, x, maxlearn_bench::model_path("echoseq_bench.json"), echoseq_read_model,
+                              [](t_object *o, t_echoseq_loaded *l) { echoseq_swap_model((t_echoseq *)o, l); },
+                              echoseq_free_model);
+    object_free(x);
+}
+
+void BM_BangLatencyDuringReads(benchmark::State &state)
+{
+    t_object *x = make("echoseq");
+    learn(x, stream(kSymbols, 12, 7));
+    maxlearn_bench::slowest_message_during_reads(state, x, maxlearn_bench::model_path("echoseq_bench.json"), 3,
+                                                 [](t_object *o) { maxhost::send(o, gensym("bang"), 0, nullptr); });
+    object_free(x);
+}
+
 BENCHMARK(BM_LearnTwelveSymbols)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LearnMostlyNewSymbols)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IntLatencyTwelveSymbols)->Unit(benchmark::kMillisecond)->Iterations(1);
@@ -194,3 +229,9 @@ BENCHMARK(BM_BangHandler);
 BENCHMARK(BM_BangFromWideState);
 BENCHMARK(BM_FullOracleMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_FullOracleMemoryMostlyNew)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_WriteFullOracle)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadFullOracle)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WriteFullOracleMostlyNew)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadFullOracleMostlyNew)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SwapFullOracle)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BangLatencyDuringReads)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -4,6 +4,7 @@
 // plain reference version of the learning loops. "_dispatch" variants go through the host's
 // message dispatch as a patch cord would; the others call the handler directly.
 #include "message_latency.h"
+#include "model_files.h"
 #include "selfmap.h"
 #include "maxhost/runtime.h"
 
@@ -208,3 +209,38 @@ BENCHMARK(BM_int);
 BENCHMARK(BM_int_dispatch);
 BENCHMARK(BM_list4);
 BENCHMARK(BM_list4_dispatch);
+
+// The largest map (100 units of 256 components) in a file: write, read, and the swap of "read" alone.
+namespace {
+
+t_object *trained_bounds()
+{
+    t_selfmap *x = make("selfmap 100");
+    learn_lists(x, random_lists(64, 256, 7), 100);
+    return (t_object *)x;
+}
+
+void model_file(benchmark::State &state, bool read)
+{
+    t_object *x = trained_bounds();
+    maxlearn_bench::write_and_read(state, x, maxlearn_bench::model_path("selfmap_bench.json"), read);
+    object_free(x);
+}
+
+void BM_write_bounds(benchmark::State &state) { model_file(state, false); }
+void BM_read_bounds(benchmark::State &state) { model_file(state, true); }
+
+void BM_swap_bounds(benchmark::State &state)
+{
+    t_object *x = trained_bounds();
+    maxlearn_bench::swap_only(state, x, maxlearn_bench::model_path("selfmap_bench.json"), selfmap_read_model,
+                              [](t_object *o, t_selfmap_loaded *l) { selfmap_swap_model((t_selfmap *)o, l); },
+                              selfmap_free_model);
+    object_free(x);
+}
+
+}  // namespace
+
+BENCHMARK(BM_write_bounds)->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_read_bounds)->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_swap_bounds)->Unit(benchmark::kMicrosecond);

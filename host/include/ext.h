@@ -8,6 +8,7 @@
 #include "ext_sysmem.h"
 #include "ext_systhread.h"
 #include "ext_assist.h"
+#include "ext_path.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -7,6 +7,7 @@
 #include "ext_linklist.h"
 #include "ext_hashtab.h"
 #include "ext_atomarray.h"
+#include "ext_dictionary.h"
 #include "ext_assist.h"
 
 BEGIN_USING_C_LINKAGE

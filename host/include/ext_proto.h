@@ -46,6 +46,12 @@ void qelem_front(t_qelem *q);
 /** Releases an object, as object_free does. */
 void freeobject(t_object *op);
 
+/* Deferred calls: fn(ob, sym, argc, argv) runs on the main thread with a copy of the atoms.
+ * defer runs it at once when called on the main thread; defer_low always queues it, behind what
+ * is already queued. */
+void *defer(void *ob, method fn, t_symbol *sym, short argc, t_atom *argv);
+void *defer_low(void *ob, method fn, t_symbol *sym, short argc, t_atom *argv);
+
 /* The Max window: one line per call. */
 void post(C74_CONST char *fmt, ...) C74_PRINTF_FORMAT(1, 2);
 void error(C74_CONST char *fmt, ...) C74_PRINTF_FORMAT(1, 2);

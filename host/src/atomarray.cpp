@@ -4,6 +4,7 @@
 #include "svc_internal.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 struct _atomarray {
@@ -28,6 +29,12 @@ t_class *atomarray_class() {
 std::vector<t_atom> *atoms_of(t_atomarray *x) { return x ? x->atoms : nullptr; }
 
 }  // namespace
+
+t_atomarray *maxhost_svc::atomarray_adopt(std::vector<t_atom> &&atoms) {
+    auto *x = static_cast<t_atomarray *>(object_alloc(atomarray_class()));
+    if (x) x->atoms = new std::vector<t_atom>(std::move(atoms));
+    return x;
+}
 
 extern "C" {
 

@@ -1,5 +1,6 @@
 // Classes and objects: registration, allocation and release, calls by name.
 #include "core_internal.h"
+#include "defer_internal.h"
 
 #include <cstdarg>
 #include <cstdlib>
@@ -219,6 +220,7 @@ t_max_err object_free(void *p) {
     }
     t_class *c = x->o_messlist;
     if (c && c->mfree) reinterpret_cast<void (*)(void *)>(c->mfree)(x);
+    maxhost_defer::forget(x);
     release_outlets(x);
     ObjectPrefix *prefix = prefix_of(x);
     delete prefix->host;

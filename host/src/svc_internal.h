@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <memory>
 #include <thread>
+#include <vector>
 
 namespace maxhost_svc {
 
@@ -17,6 +18,9 @@ using maxhost::as_method;
 
 // An unregistered class for host-made records of `size` bytes; `release` runs from object_free.
 t_class *make_internal_class(const char *name, method release, long size);
+
+// An atom array that takes over the atoms without copying them (the JSON reader's arrays).
+t_atomarray *atomarray_adopt(std::vector<t_atom> &&atoms);
 
 // What a container does with an item it lets go of, by its flags: sysmem_freeptr for
 // OBJ_FLAG_MEMORY, nothing for OBJ_FLAG_REF / OBJ_FLAG_DATA, object_free otherwise.

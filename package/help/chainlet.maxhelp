@@ -12,8 +12,8 @@
 		"rect": [
 			80.0,
 			80.0,
-			768.0,
-			650.0
+			783.0,
+			737.0
 		],
 		"bglocked": 0,
 		"openinpresentation": 0,
@@ -111,8 +111,8 @@
 						"rect": [
 							80.0,
 							80.0,
-							768.0,
-							650.0
+							783.0,
+							737.0
 						],
 						"bglocked": 0,
 						"openinpresentation": 0,
@@ -358,7 +358,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										261.0,
+										276.0,
 										276.0,
 										117.0,
 										21.0
@@ -391,7 +391,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										261.0,
+										276.0,
 										307.0,
 										74.0,
 										21.0
@@ -440,7 +440,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										261.0,
+										276.0,
 										363.0,
 										487.0,
 										21.0
@@ -473,7 +473,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										261.0,
+										276.0,
 										394.0,
 										326.0,
 										21.0
@@ -506,7 +506,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										261.0,
+										276.0,
 										425.0,
 										185.0,
 										21.0
@@ -524,10 +524,10 @@
 									"patching_rect": [
 										100.0,
 										456.0,
-										104.0,
+										127.0,
 										21.0
 									],
-									"text": "Show and forget"
+									"text": "Keep what it learned"
 								}
 							},
 							{
@@ -542,10 +542,10 @@
 									"patching_rect": [
 										100.0,
 										481.0,
-										72.0,
+										147.0,
 										23.0
 									],
-									"text": "dump_max"
+									"text": "write chainlet_model.json"
 								}
 							},
 							{
@@ -555,12 +555,12 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										261.0,
+										276.0,
 										481.0,
-										325.0,
+										459.0,
 										21.0
 									],
-									"text": "print the model to the Max window (once a second at most)"
+									"text": "save the model, its estimates and where generation stands (no name: a save dialog)"
 								}
 							},
 							{
@@ -575,10 +575,10 @@
 									"patching_rect": [
 										114.0,
 										512.0,
-										39.0,
+										146.0,
 										23.0
 									],
-									"text": "clear"
+									"text": "read chainlet_model.json"
 								}
 							},
 							{
@@ -588,12 +588,12 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										261.0,
+										276.0,
 										512.0,
-										179.0,
+										335.0,
 										21.0
 									],
-									"text": "a new random model, untrained"
+									"text": "load it back, soon after, all at once (no name: an open dialog)"
 								}
 							},
 							{
@@ -606,10 +606,10 @@
 									"patching_rect": [
 										128.0,
 										543.0,
-										249.0,
+										104.0,
 										21.0
 									],
-									"text": "Attribute (the message shows the default)"
+									"text": "Show and forget"
 								}
 							},
 							{
@@ -624,10 +624,10 @@
 									"patching_rect": [
 										128.0,
 										568.0,
-										101.0,
+										72.0,
 										23.0
 									],
-									"text": "apprentissage 1."
+									"text": "dump_max"
 								}
 							},
 							{
@@ -637,28 +637,30 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										261.0,
+										276.0,
 										568.0,
-										449.0,
+										325.0,
 										21.0
 									],
-									"text": "weight of the model against each new sequence: 0 replaces it, larger learns slower"
+									"text": "print the model to the Max window (once a second at most)"
 								}
 							},
 							{
 								"box": {
 									"id": "obj-36",
-									"maxclass": "newobj",
-									"numinlets": 1,
-									"numoutlets": 0,
-									"outlettype": [],
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
 									"patching_rect": [
-										30.0,
-										607.0,
-										107.0,
+										142.0,
+										599.0,
+										39.0,
 										23.0
 									],
-									"text": "s ---chainlet-basic"
+									"text": "clear"
 								}
 							},
 							{
@@ -668,8 +670,88 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
+										276.0,
+										599.0,
+										179.0,
+										21.0
+									],
+									"text": "a new random model, untrained"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-38",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"fontface": 1,
+									"patching_rect": [
+										156.0,
+										630.0,
+										249.0,
+										21.0
+									],
+									"text": "Attribute (the message shows the default)"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-39",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										156.0,
+										655.0,
+										101.0,
+										23.0
+									],
+									"text": "apprentissage 1."
+								}
+							},
+							{
+								"box": {
+									"id": "obj-40",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										276.0,
+										655.0,
+										449.0,
+										21.0
+									],
+									"text": "weight of the model against each new sequence: 0 replaces it, larger learns slower"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-41",
+									"maxclass": "newobj",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"outlettype": [],
+									"patching_rect": [
+										30.0,
+										694.0,
+										107.0,
+										23.0
+									],
+									"text": "s ---chainlet-basic"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-42",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
 										149.0,
-										607.0,
+										694.0,
 										129.0,
 										21.0
 									],
@@ -733,7 +815,7 @@
 										0
 									],
 									"destination": [
-										"obj-36",
+										"obj-41",
 										0
 									]
 								}
@@ -745,7 +827,7 @@
 										0
 									],
 									"destination": [
-										"obj-36",
+										"obj-41",
 										0
 									]
 								}
@@ -757,7 +839,7 @@
 										0
 									],
 									"destination": [
-										"obj-36",
+										"obj-41",
 										0
 									]
 								}
@@ -769,7 +851,7 @@
 										0
 									],
 									"destination": [
-										"obj-36",
+										"obj-41",
 										0
 									]
 								}
@@ -781,7 +863,7 @@
 										0
 									],
 									"destination": [
-										"obj-36",
+										"obj-41",
 										0
 									]
 								}
@@ -793,7 +875,7 @@
 										0
 									],
 									"destination": [
-										"obj-36",
+										"obj-41",
 										0
 									]
 								}
@@ -805,7 +887,7 @@
 										0
 									],
 									"destination": [
-										"obj-36",
+										"obj-41",
 										0
 									]
 								}
@@ -817,7 +899,31 @@
 										0
 									],
 									"destination": [
+										"obj-41",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
 										"obj-36",
+										0
+									],
+									"destination": [
+										"obj-41",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-39",
+										0
+									],
+									"destination": [
+										"obj-41",
 										0
 									]
 								}
@@ -828,7 +934,7 @@
 			},
 			{
 				"box": {
-					"id": "obj-38",
+					"id": "obj-43",
 					"maxclass": "newobj",
 					"numinlets": 0,
 					"numoutlets": 0,
@@ -852,8 +958,8 @@
 						"rect": [
 							80.0,
 							80.0,
-							768.0,
-							650.0
+							783.0,
+							737.0
 						],
 						"bglocked": 0,
 						"openinpresentation": 0,
@@ -881,7 +987,7 @@
 						"boxes": [
 							{
 								"box": {
-									"id": "obj-39",
+									"id": "obj-44",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -898,7 +1004,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-40",
+									"id": "obj-45",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -913,7 +1019,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-41",
+									"id": "obj-46",
 									"maxclass": "newobj",
 									"numinlets": 0,
 									"numoutlets": 1,
@@ -931,7 +1037,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-42",
+									"id": "obj-47",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 4,
@@ -952,7 +1058,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-43",
+									"id": "obj-48",
 									"maxclass": "lcd",
 									"numinlets": 1,
 									"numoutlets": 4,
@@ -972,7 +1078,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-44",
+									"id": "obj-49",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -987,7 +1093,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-45",
+									"id": "obj-50",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1005,7 +1111,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-46",
+									"id": "obj-51",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1020,7 +1126,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-47",
+									"id": "obj-52",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1038,7 +1144,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-48",
+									"id": "obj-53",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1053,7 +1159,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-49",
+									"id": "obj-54",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1071,7 +1177,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-50",
+									"id": "obj-55",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1086,7 +1192,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-51",
+									"id": "obj-56",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1102,7 +1208,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-52",
+									"id": "obj-57",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1120,35 +1226,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-41",
+										"obj-46",
 										0
 									],
 									"destination": [
-										"obj-42",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-42",
-										2
-									],
-									"destination": [
-										"obj-43",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-45",
-										0
-									],
-									"destination": [
-										"obj-51",
+										"obj-47",
 										0
 									]
 								}
@@ -1157,10 +1239,10 @@
 								"patchline": {
 									"source": [
 										"obj-47",
-										0
+										2
 									],
 									"destination": [
-										"obj-51",
+										"obj-48",
 										0
 									]
 								}
@@ -1168,11 +1250,35 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-49",
+										"obj-50",
 										0
 									],
 									"destination": [
-										"obj-51",
+										"obj-56",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-52",
+										0
+									],
+									"destination": [
+										"obj-56",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-54",
+										0
+									],
+									"destination": [
+										"obj-56",
 										0
 									]
 								}

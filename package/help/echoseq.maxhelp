@@ -12,8 +12,8 @@
 		"rect": [
 			80.0,
 			80.0,
-			751.0,
-			596.0
+			795.0,
+			683.0
 		],
 		"bglocked": 0,
 		"openinpresentation": 0,
@@ -111,8 +111,8 @@
 						"rect": [
 							80.0,
 							80.0,
-							751.0,
-							596.0
+							795.0,
+							683.0
 						],
 						"bglocked": 0,
 						"openinpresentation": 0,
@@ -360,7 +360,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										236.0,
+										280.0,
 										309.0,
 										461.0,
 										21.0
@@ -393,7 +393,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										236.0,
+										280.0,
 										340.0,
 										101.0,
 										21.0
@@ -442,7 +442,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										236.0,
+										280.0,
 										396.0,
 										495.0,
 										21.0
@@ -475,7 +475,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										236.0,
+										280.0,
 										427.0,
 										335.0,
 										21.0
@@ -493,10 +493,10 @@
 									"patching_rect": [
 										100.0,
 										458.0,
-										104.0,
+										127.0,
 										21.0
 									],
-									"text": "Show and forget"
+									"text": "Keep what it learned"
 								}
 							},
 							{
@@ -511,10 +511,10 @@
 									"patching_rect": [
 										100.0,
 										483.0,
-										82.0,
+										151.0,
 										23.0
 									],
-									"text": "dump_max 0"
+									"text": "write echoseq_model.json"
 								}
 							},
 							{
@@ -524,12 +524,12 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										236.0,
+										280.0,
 										483.0,
-										417.0,
+										427.0,
 										21.0
 									],
-									"text": "print up to 50 states from state 0 to the Max window (once a second at most)"
+									"text": "save the oracle, the walk's position and the attributes (no name: a save dialog)"
 								}
 							},
 							{
@@ -544,10 +544,10 @@
 									"patching_rect": [
 										114.0,
 										514.0,
-										39.0,
+										150.0,
 										23.0
 									],
-									"text": "clear"
+									"text": "read echoseq_model.json"
 								}
 							},
 							{
@@ -557,8 +557,90 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										236.0,
+										280.0,
 										514.0,
+										335.0,
+										21.0
+									],
+									"text": "load it back, soon after, all at once (no name: an open dialog)"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-31",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"fontface": 1,
+									"patching_rect": [
+										128.0,
+										545.0,
+										104.0,
+										21.0
+									],
+									"text": "Show and forget"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-32",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										128.0,
+										570.0,
+										82.0,
+										23.0
+									],
+									"text": "dump_max 0"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-33",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										280.0,
+										570.0,
+										417.0,
+										21.0
+									],
+									"text": "print up to 50 states from state 0 to the Max window (once a second at most)"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-34",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										142.0,
+										601.0,
+										39.0,
+										23.0
+									],
+									"text": "clear"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-35",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										280.0,
+										601.0,
 										143.0,
 										21.0
 									],
@@ -567,14 +649,14 @@
 							},
 							{
 								"box": {
-									"id": "obj-31",
+									"id": "obj-36",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"outlettype": [],
 									"patching_rect": [
 										30.0,
-										553.0,
+										640.0,
 										111.0,
 										23.0
 									],
@@ -583,13 +665,13 @@
 							},
 							{
 								"box": {
-									"id": "obj-32",
+									"id": "obj-37",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
 										153.0,
-										553.0,
+										640.0,
 										129.0,
 										21.0
 									],
@@ -665,7 +747,7 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
 										0
 									]
 								}
@@ -677,7 +759,7 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
 										0
 									]
 								}
@@ -689,7 +771,7 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
 										0
 									]
 								}
@@ -701,7 +783,7 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
 										0
 									]
 								}
@@ -713,7 +795,7 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
 										0
 									]
 								}
@@ -725,7 +807,31 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-32",
+										0
+									],
+									"destination": [
+										"obj-36",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-34",
+										0
+									],
+									"destination": [
+										"obj-36",
 										0
 									]
 								}
@@ -736,7 +842,7 @@
 			},
 			{
 				"box": {
-					"id": "obj-33",
+					"id": "obj-38",
 					"maxclass": "newobj",
 					"numinlets": 0,
 					"numoutlets": 0,
@@ -760,8 +866,8 @@
 						"rect": [
 							80.0,
 							80.0,
-							751.0,
-							596.0
+							795.0,
+							683.0
 						],
 						"bglocked": 0,
 						"openinpresentation": 0,
@@ -789,7 +895,7 @@
 						"boxes": [
 							{
 								"box": {
-									"id": "obj-34",
+									"id": "obj-39",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -806,7 +912,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-35",
+									"id": "obj-40",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -821,7 +927,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-36",
+									"id": "obj-41",
 									"maxclass": "newobj",
 									"numinlets": 0,
 									"numoutlets": 1,
@@ -839,7 +945,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-37",
+									"id": "obj-42",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 3,
@@ -859,7 +965,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-38",
+									"id": "obj-43",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -874,7 +980,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-39",
+									"id": "obj-44",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -890,7 +996,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-40",
+									"id": "obj-45",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -905,7 +1011,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-41",
+									"id": "obj-46",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -921,7 +1027,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-42",
+									"id": "obj-47",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -936,7 +1042,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-43",
+									"id": "obj-48",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -952,7 +1058,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-44",
+									"id": "obj-49",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -967,7 +1073,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-45",
+									"id": "obj-50",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -983,7 +1089,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-46",
+									"id": "obj-51",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1001,7 +1107,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-47",
+									"id": "obj-52",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1016,7 +1122,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-48",
+									"id": "obj-53",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1034,7 +1140,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-49",
+									"id": "obj-54",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1049,7 +1155,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-50",
+									"id": "obj-55",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1067,7 +1173,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-51",
+									"id": "obj-56",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1082,7 +1188,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-52",
+									"id": "obj-57",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1100,7 +1206,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-53",
+									"id": "obj-58",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1115,7 +1221,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-54",
+									"id": "obj-59",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1133,7 +1239,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-55",
+									"id": "obj-60",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1148,7 +1254,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-56",
+									"id": "obj-61",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1166,7 +1272,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-57",
+									"id": "obj-62",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1181,7 +1287,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-58",
+									"id": "obj-63",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1197,7 +1303,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-59",
+									"id": "obj-64",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1215,11 +1321,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-36",
+										"obj-41",
 										0
 									],
 									"destination": [
-										"obj-37",
+										"obj-42",
 										0
 									]
 								}
@@ -1227,11 +1333,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-37",
+										"obj-42",
 										0
 									],
 									"destination": [
-										"obj-39",
+										"obj-44",
 										0
 									]
 								}
@@ -1239,11 +1345,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-37",
+										"obj-42",
 										1
 									],
 									"destination": [
-										"obj-41",
+										"obj-46",
 										0
 									]
 								}
@@ -1251,35 +1357,23 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-37",
+										"obj-42",
 										2
 									],
 									"destination": [
-										"obj-43",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-46",
-										0
-									],
-									"destination": [
-										"obj-58",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
 										"obj-48",
 										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-51",
+										0
 									],
 									"destination": [
-										"obj-58",
+										"obj-63",
 										0
 									]
 								}
@@ -1287,11 +1381,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-50",
+										"obj-53",
 										0
 									],
 									"destination": [
-										"obj-58",
+										"obj-63",
 										0
 									]
 								}
@@ -1299,11 +1393,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-52",
+										"obj-55",
 										0
 									],
 									"destination": [
-										"obj-58",
+										"obj-63",
 										0
 									]
 								}
@@ -1311,11 +1405,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-54",
+										"obj-57",
 										0
 									],
 									"destination": [
-										"obj-58",
+										"obj-63",
 										0
 									]
 								}
@@ -1323,11 +1417,23 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-56",
+										"obj-59",
 										0
 									],
 									"destination": [
-										"obj-58",
+										"obj-63",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-61",
+										0
+									],
+									"destination": [
+										"obj-63",
 										0
 									]
 								}

@@ -12,8 +12,8 @@
 		"rect": [
 			80.0,
 			80.0,
-			707.0,
-			625.0
+			716.0,
+			712.0
 		],
 		"bglocked": 0,
 		"openinpresentation": 0,
@@ -111,8 +111,8 @@
 						"rect": [
 							80.0,
 							80.0,
-							707.0,
-							625.0
+							716.0,
+							712.0
 						],
 						"bglocked": 0,
 						"openinpresentation": 0,
@@ -294,7 +294,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										279.0,
+										285.0,
 										276.0,
 										369.0,
 										21.0
@@ -327,7 +327,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										279.0,
+										285.0,
 										307.0,
 										215.0,
 										21.0
@@ -376,7 +376,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										279.0,
+										285.0,
 										363.0,
 										193.0,
 										21.0
@@ -409,7 +409,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										279.0,
+										285.0,
 										394.0,
 										382.0,
 										21.0
@@ -442,7 +442,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										279.0,
+										285.0,
 										425.0,
 										408.0,
 										21.0
@@ -475,7 +475,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										279.0,
+										285.0,
 										456.0,
 										94.0,
 										21.0
@@ -493,10 +493,10 @@
 									"patching_rect": [
 										114.0,
 										487.0,
-										104.0,
+										127.0,
 										21.0
 									],
-									"text": "Show and forget"
+									"text": "Keep what it learned"
 								}
 							},
 							{
@@ -511,10 +511,10 @@
 									"patching_rect": [
 										114.0,
 										512.0,
-										72.0,
+										142.0,
 										23.0
 									],
-									"text": "dump_max"
+									"text": "write gasnet_model.json"
 								}
 							},
 							{
@@ -524,12 +524,12 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										279.0,
+										285.0,
 										512.0,
-										185.0,
+										411.0,
 										21.0
 									],
-									"text": "print the units to the Max window"
+									"text": "save the whole model to a file in the patch's folder (no name: a save dialog)"
 								}
 							},
 							{
@@ -544,10 +544,10 @@
 									"patching_rect": [
 										128.0,
 										543.0,
-										39.0,
+										141.0,
 										23.0
 									],
-									"text": "clear"
+									"text": "read gasnet_model.json"
 								}
 							},
 							{
@@ -557,8 +557,90 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										279.0,
+										285.0,
 										543.0,
+										335.0,
+										21.0
+									],
+									"text": "load it back, soon after, all at once (no name: an open dialog)"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-31",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"fontface": 1,
+									"patching_rect": [
+										142.0,
+										574.0,
+										104.0,
+										21.0
+									],
+									"text": "Show and forget"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-32",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										142.0,
+										599.0,
+										72.0,
+										23.0
+									],
+									"text": "dump_max"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-33",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										285.0,
+										599.0,
+										185.0,
+										21.0
+									],
+									"text": "print the units to the Max window"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-34",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										156.0,
+										630.0,
+										39.0,
+										23.0
+									],
+									"text": "clear"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-35",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										285.0,
+										630.0,
 										231.0,
 										21.0
 									],
@@ -567,14 +649,14 @@
 							},
 							{
 								"box": {
-									"id": "obj-31",
+									"id": "obj-36",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"outlettype": [],
 									"patching_rect": [
 										30.0,
-										582.0,
+										669.0,
 										102.0,
 										23.0
 									],
@@ -583,13 +665,13 @@
 							},
 							{
 								"box": {
-									"id": "obj-32",
+									"id": "obj-37",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
 										144.0,
-										582.0,
+										669.0,
 										129.0,
 										21.0
 									],
@@ -629,7 +711,7 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
 										0
 									]
 								}
@@ -641,7 +723,7 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
 										0
 									]
 								}
@@ -653,7 +735,7 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
 										0
 									]
 								}
@@ -665,7 +747,7 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
 										0
 									]
 								}
@@ -677,7 +759,7 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
 										0
 									]
 								}
@@ -689,7 +771,7 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
 										0
 									]
 								}
@@ -701,7 +783,7 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
 										0
 									]
 								}
@@ -713,7 +795,31 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-32",
+										0
+									],
+									"destination": [
+										"obj-36",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-34",
+										0
+									],
+									"destination": [
+										"obj-36",
 										0
 									]
 								}
@@ -724,7 +830,7 @@
 			},
 			{
 				"box": {
-					"id": "obj-33",
+					"id": "obj-38",
 					"maxclass": "newobj",
 					"numinlets": 0,
 					"numoutlets": 0,
@@ -748,8 +854,8 @@
 						"rect": [
 							80.0,
 							80.0,
-							707.0,
-							625.0
+							716.0,
+							712.0
 						],
 						"bglocked": 0,
 						"openinpresentation": 0,
@@ -777,7 +883,7 @@
 						"boxes": [
 							{
 								"box": {
-									"id": "obj-34",
+									"id": "obj-39",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -794,7 +900,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-35",
+									"id": "obj-40",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -809,7 +915,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-36",
+									"id": "obj-41",
 									"maxclass": "newobj",
 									"numinlets": 0,
 									"numoutlets": 1,
@@ -827,7 +933,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-37",
+									"id": "obj-42",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 2,
@@ -846,7 +952,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-38",
+									"id": "obj-43",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -861,7 +967,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-39",
+									"id": "obj-44",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -877,7 +983,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-40",
+									"id": "obj-45",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -892,7 +998,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-41",
+									"id": "obj-46",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -908,7 +1014,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-42",
+									"id": "obj-47",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -926,7 +1032,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-43",
+									"id": "obj-48",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -941,7 +1047,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-44",
+									"id": "obj-49",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -959,7 +1065,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-45",
+									"id": "obj-50",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -974,7 +1080,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-46",
+									"id": "obj-51",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -992,7 +1098,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-47",
+									"id": "obj-52",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1007,7 +1113,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-48",
+									"id": "obj-53",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1025,7 +1131,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-49",
+									"id": "obj-54",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1040,7 +1146,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-50",
+									"id": "obj-55",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1058,7 +1164,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-51",
+									"id": "obj-56",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1073,7 +1179,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-52",
+									"id": "obj-57",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1091,7 +1197,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-53",
+									"id": "obj-58",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1106,7 +1212,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-54",
+									"id": "obj-59",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1124,7 +1230,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-55",
+									"id": "obj-60",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1139,7 +1245,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-56",
+									"id": "obj-61",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1157,7 +1263,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-57",
+									"id": "obj-62",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1172,7 +1278,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-58",
+									"id": "obj-63",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1190,7 +1296,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-59",
+									"id": "obj-64",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1205,7 +1311,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-60",
+									"id": "obj-65",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1221,7 +1327,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-61",
+									"id": "obj-66",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1239,23 +1345,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-36",
+										"obj-41",
 										0
 									],
 									"destination": [
-										"obj-37",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-37",
-										0
-									],
-									"destination": [
-										"obj-39",
+										"obj-42",
 										0
 									]
 								}
@@ -1267,19 +1361,19 @@
 										0
 									],
 									"destination": [
-										"obj-60",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
 										"obj-44",
 										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-47",
+										0
 									],
 									"destination": [
-										"obj-60",
+										"obj-65",
 										0
 									]
 								}
@@ -1287,11 +1381,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-46",
+										"obj-49",
 										0
 									],
 									"destination": [
-										"obj-60",
+										"obj-65",
 										0
 									]
 								}
@@ -1299,11 +1393,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-48",
+										"obj-51",
 										0
 									],
 									"destination": [
-										"obj-60",
+										"obj-65",
 										0
 									]
 								}
@@ -1311,11 +1405,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-50",
+										"obj-53",
 										0
 									],
 									"destination": [
-										"obj-60",
+										"obj-65",
 										0
 									]
 								}
@@ -1323,11 +1417,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-52",
+										"obj-55",
 										0
 									],
 									"destination": [
-										"obj-60",
+										"obj-65",
 										0
 									]
 								}
@@ -1335,11 +1429,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-54",
+										"obj-57",
 										0
 									],
 									"destination": [
-										"obj-60",
+										"obj-65",
 										0
 									]
 								}
@@ -1347,11 +1441,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-56",
+										"obj-59",
 										0
 									],
 									"destination": [
-										"obj-60",
+										"obj-65",
 										0
 									]
 								}
@@ -1359,11 +1453,23 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-58",
+										"obj-61",
 										0
 									],
 									"destination": [
-										"obj-60",
+										"obj-65",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-63",
+										0
+									],
+									"destination": [
+										"obj-65",
 										0
 									]
 								}
@@ -1374,7 +1480,7 @@
 			},
 			{
 				"box": {
-					"id": "obj-62",
+					"id": "obj-67",
 					"maxclass": "newobj",
 					"numinlets": 0,
 					"numoutlets": 0,
@@ -1398,8 +1504,8 @@
 						"rect": [
 							80.0,
 							80.0,
-							707.0,
-							625.0
+							716.0,
+							712.0
 						],
 						"bglocked": 0,
 						"openinpresentation": 0,
@@ -1427,7 +1533,7 @@
 						"boxes": [
 							{
 								"box": {
-									"id": "obj-63",
+									"id": "obj-68",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1444,7 +1550,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-64",
+									"id": "obj-69",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1459,7 +1565,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-65",
+									"id": "obj-70",
 									"maxclass": "newobj",
 									"numinlets": 0,
 									"numoutlets": 1,
@@ -1477,7 +1583,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-66",
+									"id": "obj-71",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 2,
@@ -1496,7 +1602,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-67",
+									"id": "obj-72",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1512,7 +1618,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-68",
+									"id": "obj-73",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1527,7 +1633,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-69",
+									"id": "obj-74",
 									"maxclass": "lcd",
 									"numinlets": 1,
 									"numoutlets": 4,
@@ -1547,7 +1653,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-70",
+									"id": "obj-75",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1562,7 +1668,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-71",
+									"id": "obj-76",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1580,7 +1686,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-72",
+									"id": "obj-77",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1595,7 +1701,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-73",
+									"id": "obj-78",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1613,7 +1719,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-74",
+									"id": "obj-79",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1628,7 +1734,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-75",
+									"id": "obj-80",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1646,7 +1752,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-76",
+									"id": "obj-81",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1661,7 +1767,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-77",
+									"id": "obj-82",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1677,7 +1783,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-78",
+									"id": "obj-83",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1695,35 +1801,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-65",
+										"obj-70",
 										0
 									],
 									"destination": [
-										"obj-66",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-66",
-										0
-									],
-									"destination": [
-										"obj-67",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-66",
-										1
-									],
-									"destination": [
-										"obj-69",
+										"obj-71",
 										0
 									]
 								}
@@ -1735,7 +1817,7 @@
 										0
 									],
 									"destination": [
-										"obj-77",
+										"obj-72",
 										0
 									]
 								}
@@ -1743,11 +1825,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-73",
-										0
+										"obj-71",
+										1
 									],
 									"destination": [
-										"obj-77",
+										"obj-74",
 										0
 									]
 								}
@@ -1755,11 +1837,35 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-75",
+										"obj-76",
 										0
 									],
 									"destination": [
-										"obj-77",
+										"obj-82",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-78",
+										0
+									],
+									"destination": [
+										"obj-82",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-80",
+										0
+									],
+									"destination": [
+										"obj-82",
 										0
 									]
 								}

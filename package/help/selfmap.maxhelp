@@ -12,8 +12,8 @@
 		"rect": [
 			80.0,
 			80.0,
-			701.0,
-			625.0
+			747.0,
+			712.0
 		],
 		"bglocked": 0,
 		"openinpresentation": 0,
@@ -111,8 +111,8 @@
 						"rect": [
 							80.0,
 							80.0,
-							701.0,
-							625.0
+							747.0,
+							712.0
 						],
 						"bglocked": 0,
 						"openinpresentation": 0,
@@ -294,7 +294,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										273.0,
+										291.0,
 										276.0,
 										394.0,
 										21.0
@@ -327,7 +327,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										273.0,
+										291.0,
 										307.0,
 										181.0,
 										21.0
@@ -376,7 +376,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										273.0,
+										291.0,
 										363.0,
 										193.0,
 										21.0
@@ -409,7 +409,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										273.0,
+										291.0,
 										394.0,
 										231.0,
 										21.0
@@ -442,7 +442,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										273.0,
+										291.0,
 										425.0,
 										408.0,
 										21.0
@@ -475,7 +475,7 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										273.0,
+										291.0,
 										456.0,
 										94.0,
 										21.0
@@ -493,10 +493,10 @@
 									"patching_rect": [
 										114.0,
 										487.0,
-										104.0,
+										127.0,
 										21.0
 									],
-									"text": "Show and forget"
+									"text": "Keep what it learned"
 								}
 							},
 							{
@@ -511,10 +511,10 @@
 									"patching_rect": [
 										114.0,
 										512.0,
-										72.0,
+										148.0,
 										23.0
 									],
-									"text": "dump_max"
+									"text": "write selfmap_model.json"
 								}
 							},
 							{
@@ -524,12 +524,12 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										273.0,
+										291.0,
 										512.0,
-										183.0,
+										436.0,
 										21.0
 									],
-									"text": "print the map to the Max window"
+									"text": "save the units, the sizes, the bounds and the attributes (no name: a save dialog)"
 								}
 							},
 							{
@@ -544,10 +544,10 @@
 									"patching_rect": [
 										128.0,
 										543.0,
-										39.0,
+										147.0,
 										23.0
 									],
-									"text": "clear"
+									"text": "read selfmap_model.json"
 								}
 							},
 							{
@@ -557,8 +557,90 @@
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
-										273.0,
+										291.0,
 										543.0,
+										335.0,
+										21.0
+									],
+									"text": "load it back, soon after, all at once (no name: an open dialog)"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-31",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"fontface": 1,
+									"patching_rect": [
+										142.0,
+										574.0,
+										104.0,
+										21.0
+									],
+									"text": "Show and forget"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-32",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										142.0,
+										599.0,
+										72.0,
+										23.0
+									],
+									"text": "dump_max"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-33",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										291.0,
+										599.0,
+										183.0,
+										21.0
+									],
+									"text": "print the map to the Max window"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-34",
+									"maxclass": "message",
+									"numinlets": 2,
+									"numoutlets": 1,
+									"outlettype": [
+										""
+									],
+									"patching_rect": [
+										156.0,
+										630.0,
+										39.0,
+										23.0
+									],
+									"text": "clear"
+								}
+							},
+							{
+								"box": {
+									"id": "obj-35",
+									"maxclass": "comment",
+									"numinlets": 1,
+									"numoutlets": 0,
+									"patching_rect": [
+										291.0,
+										630.0,
 										301.0,
 										21.0
 									],
@@ -567,14 +649,14 @@
 							},
 							{
 								"box": {
-									"id": "obj-31",
+									"id": "obj-36",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"outlettype": [],
 									"patching_rect": [
 										30.0,
-										582.0,
+										669.0,
 										108.0,
 										23.0
 									],
@@ -583,13 +665,13 @@
 							},
 							{
 								"box": {
-									"id": "obj-32",
+									"id": "obj-37",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
 									"patching_rect": [
 										150.0,
-										582.0,
+										669.0,
 										129.0,
 										21.0
 									],
@@ -629,7 +711,7 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
 										0
 									]
 								}
@@ -641,7 +723,7 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
 										0
 									]
 								}
@@ -653,7 +735,7 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
 										0
 									]
 								}
@@ -665,7 +747,7 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
 										0
 									]
 								}
@@ -677,7 +759,7 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
 										0
 									]
 								}
@@ -689,7 +771,7 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
 										0
 									]
 								}
@@ -701,7 +783,7 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
 										0
 									]
 								}
@@ -713,7 +795,31 @@
 										0
 									],
 									"destination": [
-										"obj-31",
+										"obj-36",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-32",
+										0
+									],
+									"destination": [
+										"obj-36",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-34",
+										0
+									],
+									"destination": [
+										"obj-36",
 										0
 									]
 								}
@@ -724,7 +830,7 @@
 			},
 			{
 				"box": {
-					"id": "obj-33",
+					"id": "obj-38",
 					"maxclass": "newobj",
 					"numinlets": 0,
 					"numoutlets": 0,
@@ -748,8 +854,8 @@
 						"rect": [
 							80.0,
 							80.0,
-							701.0,
-							625.0
+							747.0,
+							712.0
 						],
 						"bglocked": 0,
 						"openinpresentation": 0,
@@ -777,7 +883,7 @@
 						"boxes": [
 							{
 								"box": {
-									"id": "obj-34",
+									"id": "obj-39",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -794,7 +900,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-35",
+									"id": "obj-40",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -809,7 +915,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-36",
+									"id": "obj-41",
 									"maxclass": "newobj",
 									"numinlets": 0,
 									"numoutlets": 1,
@@ -827,7 +933,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-37",
+									"id": "obj-42",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 2,
@@ -846,7 +952,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-38",
+									"id": "obj-43",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -861,7 +967,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-39",
+									"id": "obj-44",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -877,7 +983,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-40",
+									"id": "obj-45",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -892,7 +998,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-41",
+									"id": "obj-46",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -908,7 +1014,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-42",
+									"id": "obj-47",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -926,7 +1032,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-43",
+									"id": "obj-48",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -941,7 +1047,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-44",
+									"id": "obj-49",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -959,7 +1065,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-45",
+									"id": "obj-50",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -974,7 +1080,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-46",
+									"id": "obj-51",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -992,7 +1098,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-47",
+									"id": "obj-52",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1007,7 +1113,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-48",
+									"id": "obj-53",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1025,7 +1131,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-49",
+									"id": "obj-54",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1040,7 +1146,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-50",
+									"id": "obj-55",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1056,7 +1162,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-51",
+									"id": "obj-56",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1074,23 +1180,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-36",
+										"obj-41",
 										0
 									],
 									"destination": [
-										"obj-37",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-37",
-										0
-									],
-									"destination": [
-										"obj-39",
+										"obj-42",
 										0
 									]
 								}
@@ -1102,19 +1196,19 @@
 										0
 									],
 									"destination": [
-										"obj-50",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
 										"obj-44",
 										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-47",
+										0
 									],
 									"destination": [
-										"obj-50",
+										"obj-55",
 										0
 									]
 								}
@@ -1122,11 +1216,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-46",
+										"obj-49",
 										0
 									],
 									"destination": [
-										"obj-50",
+										"obj-55",
 										0
 									]
 								}
@@ -1134,11 +1228,23 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-48",
+										"obj-51",
 										0
 									],
 									"destination": [
-										"obj-50",
+										"obj-55",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-53",
+										0
+									],
+									"destination": [
+										"obj-55",
 										0
 									]
 								}
@@ -1149,7 +1255,7 @@
 			},
 			{
 				"box": {
-					"id": "obj-52",
+					"id": "obj-57",
 					"maxclass": "newobj",
 					"numinlets": 0,
 					"numoutlets": 0,
@@ -1173,8 +1279,8 @@
 						"rect": [
 							80.0,
 							80.0,
-							701.0,
-							625.0
+							747.0,
+							712.0
 						],
 						"bglocked": 0,
 						"openinpresentation": 0,
@@ -1202,7 +1308,7 @@
 						"boxes": [
 							{
 								"box": {
-									"id": "obj-53",
+									"id": "obj-58",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1219,7 +1325,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-54",
+									"id": "obj-59",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1234,7 +1340,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-55",
+									"id": "obj-60",
 									"maxclass": "newobj",
 									"numinlets": 0,
 									"numoutlets": 1,
@@ -1252,7 +1358,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-56",
+									"id": "obj-61",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 2,
@@ -1271,7 +1377,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-57",
+									"id": "obj-62",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1287,7 +1393,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-58",
+									"id": "obj-63",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1302,7 +1408,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-59",
+									"id": "obj-64",
 									"maxclass": "lcd",
 									"numinlets": 1,
 									"numoutlets": 4,
@@ -1322,7 +1428,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-60",
+									"id": "obj-65",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1337,7 +1443,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-61",
+									"id": "obj-66",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1355,7 +1461,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-62",
+									"id": "obj-67",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1370,7 +1476,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-63",
+									"id": "obj-68",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1388,7 +1494,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-64",
+									"id": "obj-69",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1403,7 +1509,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-65",
+									"id": "obj-70",
 									"maxclass": "message",
 									"numinlets": 2,
 									"numoutlets": 1,
@@ -1421,7 +1527,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-66",
+									"id": "obj-71",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1436,7 +1542,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-67",
+									"id": "obj-72",
 									"maxclass": "newobj",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1452,7 +1558,7 @@
 							},
 							{
 								"box": {
-									"id": "obj-68",
+									"id": "obj-73",
 									"maxclass": "comment",
 									"numinlets": 1,
 									"numoutlets": 0,
@@ -1470,35 +1576,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-55",
+										"obj-60",
 										0
 									],
 									"destination": [
-										"obj-56",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-56",
-										0
-									],
-									"destination": [
-										"obj-57",
-										0
-									]
-								}
-							},
-							{
-								"patchline": {
-									"source": [
-										"obj-56",
-										1
-									],
-									"destination": [
-										"obj-59",
+										"obj-61",
 										0
 									]
 								}
@@ -1510,7 +1592,7 @@
 										0
 									],
 									"destination": [
-										"obj-67",
+										"obj-62",
 										0
 									]
 								}
@@ -1518,11 +1600,11 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-63",
-										0
+										"obj-61",
+										1
 									],
 									"destination": [
-										"obj-67",
+										"obj-64",
 										0
 									]
 								}
@@ -1530,11 +1612,35 @@
 							{
 								"patchline": {
 									"source": [
-										"obj-65",
+										"obj-66",
 										0
 									],
 									"destination": [
-										"obj-67",
+										"obj-72",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-68",
+										0
+									],
+									"destination": [
+										"obj-72",
+										0
+									]
+								}
+							},
+							{
+								"patchline": {
+									"source": [
+										"obj-70",
+										0
+									],
+									"destination": [
+										"obj-72",
 										0
 									]
 								}

@@ -5,8 +5,9 @@ import subprocess
 import tempfile
 
 
-def run_patch(pd, text, search_path=None, folder=None):
-    """Writes `text` as a patch in `folder` (a temporary one by default) and runs it there."""
+def run_patch(pd, text, search_path=None, folder=None, cwd=None):
+    """Writes `text` as a patch in `folder` (a temporary one by default) and runs it, from that
+    folder unless `cwd` names another."""
     with tempfile.TemporaryDirectory() as tmp:
         where = folder or tmp
         patch = os.path.join(where, 'run.pd')
@@ -15,7 +16,7 @@ def run_patch(pd, text, search_path=None, folder=None):
         command = [pd, '-nogui', '-nosound', '-noprefs', '-batch', '-stderr']
         if search_path:
             command += ['-path', os.path.abspath(search_path)]
-        run = subprocess.run(command + ['-open', patch], capture_output=True, text=True, timeout=120, cwd=where)
+        run = subprocess.run(command + ['-open', patch], capture_output=True, text=True, timeout=120, cwd=cwd or where)
     return run.stderr.splitlines()
 
 

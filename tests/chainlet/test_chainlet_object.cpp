@@ -7,7 +7,7 @@ TEST(ChainletObject, Registration)
     t_class *cls = maxhost::find_class("chainlet");
     ASSERT_NE(cls, nullptr);
     EXPECT_EQ(maxhost::method_names(cls), (Lines{"assist", "bang", "dump_max", "dump_lcd", "list", "vraisemblance",
-                                                 "clear", "int"}));
+                                                 "clear", "int", "write", "read"}));
     auto text = [](bool found, const std::vector<t_atom> &v) {
         return found ? maxhost::atoms_to_text((long)v.size(), v.data()) : std::string("-");
     };

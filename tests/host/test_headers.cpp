@@ -50,6 +50,14 @@ SAME_TYPE(&clock_free, void (*)(t_object *));
 #if !defined(object_method) || !defined(C74_X64)
 #error "object_method is a macro on 64-bit targets"
 #endif
+SAME_TYPE(&dictionary_getlong, t_max_err (*)(const t_dictionary *, t_symbol *, t_atom_long *));
+SAME_TYPE(&dictionary_getatoms, t_max_err (*)(const t_dictionary *, t_symbol *, long *, t_atom **));
+SAME_TYPE(&dictionary_read, t_max_err (*)(const char *, short, t_dictionary **));
+SAME_TYPE(&dictionary_write, t_max_err (*)(t_dictionary *, const char *, short));
+SAME_TYPE(&locatefile_extended, short (*)(char *, short *, t_fourcc *, const t_fourcc *, short));
+SAME_TYPE(&saveasdialog_extended, short (*)(char *, short *, t_fourcc *, t_fourcc *, short));
+SAME_TYPE(&path_frompathname, short (*)(const char *, short *, char *));
+SAME_TYPE(&defer_low, void *(*)(void *, method, t_symbol *, short, t_atom *));
 static_assert(OBJ_FLAG_MEMORY == 4 && OBJ_FLAG_REF == 1, "container flags");
 
 namespace {

@@ -11,7 +11,7 @@ TEST(SelfmapObject, RegistrationOrderAndMetadata) {
     Map m;
     t_class *c = maxhost::find_class("selfmap");
     EXPECT_EQ(maxhost::method_names(c),
-              (Lines{"assist", "bang", "clear", "dump_max", "dump_lcd", "learn", "list", "change", "int"}));
+              (Lines{"assist", "bang", "clear", "dump_max", "dump_lcd", "learn", "list", "change", "int", "write", "read"}));
     EXPECT_EQ(maxhost::attribute_names(c), (Lines{"lcd", "mutation", "influence", "pas"}));
     auto meta = [&](const char *attr, const char *key) {
         std::vector<t_atom> v;

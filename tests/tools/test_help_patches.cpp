@@ -23,7 +23,9 @@ struct Expected {
 // What each patch must print, besides running without a single error.
 const std::map<std::string, Expected> kExpected = {
     {"help/gasnet.maxhelp",
-     {{R"(^units: \d+ \d+$)", R"(^units: \d+ \d+ \d+$)", R"(^GNG : \d+ / 12$)", R"(^kappa : 3\.00$)"}, true}},
+     {{R"(^units: \d+ \d+$)", R"(^units: \d+ \d+ \d+$)", R"(^GNG : \d+ / 12$)", R"(^kappa : 3\.00$)",
+       R"(^gasnet: wrote \d+ units to gasnet_model\.json$)", R"(^gasnet: read \d+ units from gasnet_model\.json$)"},
+      true}},
     {"help/chainlet.maxhelp",
      {{R"(^symbol: \d+$)", R"(^score: \d+\.\d+$)", R"(^Taille MMC : 4$)", R"(^Apprentissage : 1\.0+$)"}, true}},
     {"help/selfmap.maxhelp",

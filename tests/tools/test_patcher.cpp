@@ -150,7 +150,7 @@ TEST_F(Patcher, RefusesFilesThatAreNoPatchers) {
     write("empty.maxpat", R"({"boxes":[]})");
     ToolResult r = run_script("open bad.maxpat\nopen empty.maxpat\nopen missing.maxpat\n");
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.has(R"(bad.maxpat: line 1: expected a key)")) << r.all();
+    EXPECT_TRUE(r.has(R"(bad.maxpat: line 1: syntax error while parsing object key - unexpected .}.)")) << r.all();
     EXPECT_TRUE(r.has(R"(empty.maxpat: not a patcher)")) << r.all();
     EXPECT_TRUE(r.has(R"(cannot read .*missing.maxpat)")) << r.all();
 }

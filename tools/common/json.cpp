@@ -1,7 +1,10 @@
+// The tools' JSON reader, on nlohmann-json's SAX parser (as the host's dictionaries are): it builds
+// the small document tree of json.h, members in file order, and says where a file goes wrong.
 #include "json.h"
 
+#include <nlohmann/json.hpp>
+
 #include <cmath>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -9,213 +12,99 @@ namespace maxjson {
 
 namespace {
 
-// Nesting deeper than this is refused rather than risking the stack on a hostile file.
-const int kMaxDepth = 256;
+// Nesting deeper than this is refused.
+constexpr size_t kMaxDepth = 256;
 
-class Reader {
+class Builder : public nlohmann::json_sax<nlohmann::json> {
 public:
-    explicit Reader(const std::string &t) : s_(t) {}
+    Builder(const std::string &text, Value *root) : text_(text), root_(root) {}
+    std::string error;
 
-    bool document(Value *out) {
-        if (!value(out, 0)) return false;
-        skip();
-        if (p_ != s_.size()) return fail("unexpected text after the document");
+    bool null() override { return place(Value()) != nullptr; }
+    bool boolean(bool b) override {
+        Value v;
+        v.kind = Value::Kind::boolean;
+        v.boolean = b;
+        return place(std::move(v)) != nullptr;
+    }
+    bool number_integer(number_integer_t n) override { return number(static_cast<double>(n), std::to_string(n), true); }
+    bool number_unsigned(number_unsigned_t n) override { return number(static_cast<double>(n), std::to_string(n), true); }
+    bool number_float(number_float_t f, const string_t &written) override { return number(f, written, false); }
+    bool string(string_t &s) override {
+        Value v;
+        v.kind = Value::Kind::string;
+        v.text = std::move(s);
+        return place(std::move(v)) != nullptr;
+    }
+    bool binary(binary_t &) override { return false; }
+    bool start_object(std::size_t) override { return open(Value::Kind::object); }
+    bool key(string_t &k) override {
+        keys_.back() = std::move(k);
         return true;
     }
-    std::string error() const { return error_; }
+    bool end_object() override { return close(); }
+    bool start_array(std::size_t) override { return open(Value::Kind::array); }
+    bool end_array() override { return close(); }
+    bool parse_error(std::size_t position, const std::string &, const nlohmann::detail::exception &e) override {
+        // nlohmann says "[...] parse error at line 1, column 5: what"; the line is counted here.
+        std::string what = e.what();
+        size_t column = what.find("column ");
+        size_t colon = column == std::string::npos ? std::string::npos : what.find(": ", column);
+        fail(position > 0 ? position - 1 : 0, colon == std::string::npos ? what : what.substr(colon + 2));
+        return false;
+    }
 
 private:
-    const std::string &s_;
-    size_t p_ = 0;
-    std::string error_;
-
-    bool fail(const std::string &what) {
-        if (error_.empty()) {
+    bool fail(size_t at, const std::string &what) {
+        if (error.empty()) {
             long line = 1;
-            for (size_t i = 0; i < p_ && i < s_.size(); ++i) line += s_[i] == '\n';
-            error_ = "line " + std::to_string(line) + ": " + what;
+            for (size_t i = 0; i < at && i < text_.size(); ++i) line += text_[i] == '\n';
+            error = "line " + std::to_string(line) + ": " + what;
         }
         return false;
     }
-    void skip() {
-        while (p_ < s_.size() && (s_[p_] == ' ' || s_[p_] == '\t' || s_[p_] == '\n' || s_[p_] == '\r')) ++p_;
+    bool number(double value, const std::string &written, bool integral) {
+        if (!std::isfinite(value)) return fail(text_.size(), "bad number " + written);
+        Value v;
+        v.kind = Value::Kind::number;
+        v.number = value;
+        v.integral = integral;
+        v.text = written;
+        return place(std::move(v)) != nullptr;
     }
-    bool literal(const char *word) {
-        size_t n = std::char_traits<char>::length(word);
-        if (s_.compare(p_, n, word) != 0) return fail("unknown word");
-        p_ += n;
+    // Puts a value into the innermost open array or object (or makes it the document).
+    Value *place(Value v) {
+        if (stack_.empty()) {
+            *root_ = std::move(v);
+            return root_;
+        }
+        Value *top = stack_.back();
+        if (top->kind == Value::Kind::array) {
+            top->items.push_back(std::move(v));
+            return &top->items.back();
+        }
+        top->members.emplace_back(std::move(keys_.back()), std::move(v));
+        return &top->members.back().second;
+    }
+    // Only the innermost open container grows, so the pointers to the open ones stay valid.
+    bool open(Value::Kind kind) {
+        if (stack_.size() >= kMaxDepth) return fail(text_.size(), "nested too deeply");
+        Value v;
+        v.kind = kind;
+        stack_.push_back(place(std::move(v)));
+        keys_.emplace_back();
         return true;
     }
-    static void utf8(unsigned cp, std::string *out) {
-        if (cp < 0x80) {
-            *out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            *out += static_cast<char>(0xC0 | (cp >> 6));
-            *out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            *out += static_cast<char>(0xE0 | (cp >> 12));
-            *out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            *out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            *out += static_cast<char>(0xF0 | (cp >> 18));
-            *out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            *out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            *out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    bool hex4(unsigned *cp) {
-        if (p_ + 4 > s_.size()) return fail("short \\u escape");
-        unsigned v = 0;
-        for (int i = 0; i < 4; ++i) {
-            char c = s_[p_++];
-            v <<= 4;
-            if (c >= '0' && c <= '9') v |= static_cast<unsigned>(c - '0');
-            else if (c >= 'a' && c <= 'f') v |= static_cast<unsigned>(c - 'a' + 10);
-            else if (c >= 'A' && c <= 'F') v |= static_cast<unsigned>(c - 'A' + 10);
-            else return fail("bad \\u escape");
-        }
-        *cp = v;
+    bool close() {
+        stack_.pop_back();
+        keys_.pop_back();
         return true;
     }
-    bool string(std::string *out) {
-        ++p_;  // opening quote
-        while (p_ < s_.size()) {
-            char c = s_[p_++];
-            if (c == '"') return true;
-            if (static_cast<unsigned char>(c) < 0x20) return fail("control character in a string");
-            if (c != '\\') {
-                *out += c;
-                continue;
-            }
-            if (p_ >= s_.size()) break;
-            char e = s_[p_++];
-            switch (e) {
-            case '"': *out += '"'; break;
-            case '\\': *out += '\\'; break;
-            case '/': *out += '/'; break;
-            case 'b': *out += '\b'; break;
-            case 'f': *out += '\f'; break;
-            case 'n': *out += '\n'; break;
-            case 'r': *out += '\r'; break;
-            case 't': *out += '\t'; break;
-            case 'u': {
-                unsigned cp = 0;
-                if (!hex4(&cp)) return false;
-                if (cp >= 0xD800 && cp < 0xDC00 && s_.compare(p_, 2, "\\u") == 0) {
-                    p_ += 2;
-                    unsigned low = 0;
-                    if (!hex4(&low)) return false;
-                    if (low < 0xDC00 || low > 0xDFFF) return fail("bad surrogate pair");
-                    cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-                }
-                utf8(cp, out);
-                break;
-            }
-            default: return fail("bad escape in a string");
-            }
-        }
-        return fail("unterminated string");
-    }
-    bool number(Value *out) {
-        size_t start = p_;
-        if (s_[p_] == '-') ++p_;
-        bool integral = true;
-        while (p_ < s_.size()) {
-            char c = s_[p_];
-            if (c >= '0' && c <= '9') {
-                ++p_;
-            } else if (c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-') {
-                integral = false;
-                ++p_;
-            } else {
-                break;
-            }
-        }
-        out->text = s_.substr(start, p_ - start);
-        char *end = nullptr;
-        out->number = std::strtod(out->text.c_str(), &end);
-        if (out->text.empty() || *end != '\0' || !std::isfinite(out->number)) return fail("bad number");
-        out->kind = Value::Kind::number;
-        out->integral = integral;
-        return true;
-    }
-    bool value(Value *out, int depth) {
-        if (depth > kMaxDepth) return fail("nested too deeply");
-        skip();
-        if (p_ >= s_.size()) return fail("unexpected end of text");
-        char c = s_[p_];
-        if (c == '{') {
-            out->kind = Value::Kind::object;
-            ++p_;
-            skip();
-            if (p_ < s_.size() && s_[p_] == '}') {
-                ++p_;
-                return true;
-            }
-            for (;;) {
-                skip();
-                if (p_ >= s_.size() || s_[p_] != '"') return fail("expected a key");
-                std::string key;
-                if (!string(&key)) return false;
-                skip();
-                if (p_ >= s_.size() || s_[p_] != ':') return fail("expected ':'");
-                ++p_;
-                Value v;
-                if (!value(&v, depth + 1)) return false;
-                out->members.emplace_back(std::move(key), std::move(v));
-                skip();
-                if (p_ < s_.size() && s_[p_] == ',') {
-                    ++p_;
-                    continue;
-                }
-                if (p_ < s_.size() && s_[p_] == '}') {
-                    ++p_;
-                    return true;
-                }
-                return fail("expected ',' or '}'");
-            }
-        }
-        if (c == '[') {
-            out->kind = Value::Kind::array;
-            ++p_;
-            skip();
-            if (p_ < s_.size() && s_[p_] == ']') {
-                ++p_;
-                return true;
-            }
-            for (;;) {
-                Value v;
-                if (!value(&v, depth + 1)) return false;
-                out->items.push_back(std::move(v));
-                skip();
-                if (p_ < s_.size() && s_[p_] == ',') {
-                    ++p_;
-                    continue;
-                }
-                if (p_ < s_.size() && s_[p_] == ']') {
-                    ++p_;
-                    return true;
-                }
-                return fail("expected ',' or ']'");
-            }
-        }
-        if (c == '"') {
-            out->kind = Value::Kind::string;
-            return string(&out->text);
-        }
-        if (c == 't') {
-            out->kind = Value::Kind::boolean;
-            out->boolean = true;
-            return literal("true");
-        }
-        if (c == 'f') {
-            out->kind = Value::Kind::boolean;
-            return literal("false");
-        }
-        if (c == 'n') return literal("null");
-        if (c == '-' || (c >= '0' && c <= '9')) return number(out);
-        return fail(std::string("unexpected character '") + c + "'");
-    }
+
+    const std::string &text_;
+    Value *root_;
+    std::vector<Value *> stack_;
+    std::vector<std::string> keys_;
 };
 
 }  // namespace
@@ -234,10 +123,17 @@ std::string Value::str(const std::string &key, const std::string &fallback) cons
 }
 
 bool parse(const std::string &text, Value *out, std::string *error) {
-    Reader r(text);
     Value v;
-    if (!r.document(&v)) {
-        if (error) *error = r.error();
+    Builder b(text, &v);
+    bool ok = false;
+    try {
+        ok = nlohmann::json::sax_parse(text, &b, nlohmann::json::input_format_t::json, true);
+    } catch (const std::exception &e) {
+        b.error = e.what();
+        ok = false;
+    }
+    if (!ok) {
+        if (error) *error = b.error.empty() ? "not JSON" : b.error;
         return false;
     }
     *out = std::move(v);

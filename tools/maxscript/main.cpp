@@ -121,6 +121,7 @@ int main(int argc, char **argv) {
         interactive = isatty(STDIN_FILENO) != 0;
     }
 
+    maxhost::set_default_folder(base_dir);  // objects' files are relative to the script's folder
     if (real_time) maxhost::set_time_mode(maxhost::TimeMode::real_time);
     maxscript::set_flush_each_line(real_time || interactive);
 

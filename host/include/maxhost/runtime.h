@@ -182,3 +182,37 @@ std::vector<std::string> attribute_meta_names(t_class *c, const std::string &nam
 std::string outlet_type(t_object *x, int index);
 
 }  // namespace maxhost
+
+// ---------------------------------------------------------------------------------------------
+// Files: the default folder (path_getdefault) and the file dialogs
+// ---------------------------------------------------------------------------------------------
+
+namespace maxhost {
+
+// The folder files without a folder are written to and first looked for in: the script's folder
+// in maxscript. Empty restores the current folder.
+void set_default_folder(const std::string &folder);
+std::string default_folder();
+
+// Makes `folder` the default folder for the calling thread while alive (the Pd bridge: the
+// patch's folder around each message to an object). defer_low keeps the default folder of the
+// moment it was called for the deferred call.
+class DefaultFolderScope {
+public:
+    explicit DefaultFolderScope(const std::string &folder);
+    ~DefaultFolderScope();
+    DefaultFolderScope(const DefaultFolderScope &) = delete;
+    DefaultFolderScope &operator=(const DefaultFolderScope &) = delete;
+
+private:
+    std::string folder_;
+    const std::string *previous_;
+};
+
+// Answers saveasdialog_extended (save true) and open_dialog: given the proposed name, true with
+// *name set to the chosen file (relative names are in the default folder), false for
+// "cancelled". Without one, every dialog is cancelled, as where no dialog can be shown.
+using FileDialog = std::function<bool(bool save, std::string *name)>;
+void set_file_dialog(FileDialog dialog);
+
+}  // namespace maxhost

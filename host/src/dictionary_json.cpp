@@ -1,0 +1,359 @@
+// Dictionaries as JSON files. Reading streams the text through a SAX parser straight into
+// dictionaries and atom arrays (no document tree in between); writing builds the text, writes it
+// to a temporary file beside the target and renames it over the target, so a failed write never
+// leaves a truncated file in place of a good one. Reals are written in their shortest form that
+// reads back to the same double, always with a '.' or an exponent so they read back as reals.
+#include "dictionary_internal.h"
+#include "paths_internal.h"
+#include "svc_internal.h"
+
+#include <nlohmann/json.hpp>
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// Reading
+// ---------------------------------------------------------------------------------------------
+
+constexpr size_t kMaxDepth = 256;  // nesting beyond this is refused rather than recursed into
+
+// Builds dictionaries and atom arrays as the parser reports values. Open containers are kept on
+// a stack: a dictionary waiting for the value of `key`, or an array collecting atoms.
+class Builder : public nlohmann::json_sax<nlohmann::json> {
+public:
+    ~Builder() override {
+        for (Frame &f : stack_) release(f);
+        if (root_) object_free(root_);
+    }
+
+    // The finished top-level dictionary, handed over to the caller.
+    t_dictionary *take() {
+        t_dictionary *d = root_;
+        root_ = nullptr;
+        return d;
+    }
+
+    bool null() override {
+        t_atom a;
+        atom_setsym(&a, gensym("null"));
+        return add_atom(a, false);
+    }
+    bool boolean(bool val) override { return add_long(val ? 1 : 0); }
+    bool number_integer(number_integer_t val) override { return add_long(static_cast<t_atom_long>(val)); }
+    bool number_unsigned(number_unsigned_t val) override {
+        if (val <= static_cast<number_unsigned_t>(INT64_MAX)) return add_long(static_cast<t_atom_long>(val));
+        t_atom a;
+        atom_setfloat(&a, static_cast<double>(val));
+        return add_atom(a, false);
+    }
+    bool number_float(number_float_t val, const string_t &) override {
+        t_atom a;
+        atom_setfloat(&a, val);
+        return add_atom(a, false);
+    }
+    bool string(string_t &val) override {
+        t_atom a;
+        atom_setsym(&a, gensym(val.c_str()));
+        return add_atom(a, true);
+    }
+    bool binary(binary_t &) override { return false; }
+
+    bool start_object(std::size_t) override {
+        if (stack_.size() >= kMaxDepth || (stack_.empty() && root_)) return false;
+        t_dictionary *d = dictionary_new();
+        if (!d) return false;
+        Frame f;
+        f.dict = d;
+        stack_.push_back(f);
+        return true;
+    }
+    bool key(string_t &val) override {
+        stack_.back().key = gensym(val.c_str());
+        return true;
+    }
+    bool end_object() override {
+        Frame f = stack_.back();
+        stack_.pop_back();
+        if (stack_.empty()) {
+            root_ = f.dict;
+            return true;
+        }
+        t_atom a;
+        atom_setobj(&a, f.dict);
+        return add_child(a, reinterpret_cast<t_object *>(f.dict));
+    }
+    bool start_array(std::size_t) override {
+        if (stack_.empty() || stack_.size() >= kMaxDepth) return false;  // the top level is a dictionary
+        Frame f;
+        f.atoms = new std::vector<t_atom>;
+        stack_.push_back(f);
+        return true;
+    }
+    bool end_array() override {
+        Frame f = stack_.back();
+        stack_.pop_back();
+        t_atomarray *arr = maxhost_svc::atomarray_adopt(std::move(*f.atoms));
+        if (!arr) {
+            release(f);
+            return false;
+        }
+        bool nested = f.owns_nested_objects;
+        delete f.atoms;
+        t_atom a;
+        atom_setobj(&a, arr);
+        auto *obj = reinterpret_cast<t_object *>(arr);
+        Frame &parent = stack_.back();
+        if (parent.dict) {
+            t_max_err err = nested ? maxhost_dict::append_owned_array(parent.dict, parent.key, obj)
+                                   : dictionary_appendatomarray(parent.dict, parent.key, obj);
+            if (err != MAX_ERR_NONE) maxhost_dict::free_owned(obj);
+            return err == MAX_ERR_NONE;
+        }
+        parent.atoms->push_back(a);
+        parent.owns_nested_objects = true;
+        return true;
+    }
+    bool parse_error(std::size_t, const std::string &, const nlohmann::detail::exception &) override { return false; }
+
+private:
+    struct Frame {
+        t_dictionary *dict = nullptr;     // an open dictionary...
+        t_symbol *key = nullptr;          // ...and the key of its next value
+        std::vector<t_atom> *atoms = nullptr;  // or an open array
+        bool owns_nested_objects = false;
+    };
+
+    static void release(Frame &f) {
+        if (f.dict) object_free(f.dict);
+        if (f.atoms) {
+            for (t_atom &a : *f.atoms)
+                if (a.a_type == A_OBJ && a.a_w.w_obj) maxhost_dict::free_owned(a.a_w.w_obj);
+            delete f.atoms;
+        }
+        f.dict = nullptr;
+        f.atoms = nullptr;
+    }
+
+    bool add_long(t_atom_long v) {
+        t_atom a;
+        atom_setlong(&a, v);
+        return add_atom(a, false);
+    }
+
+    bool add_atom(const t_atom &a, bool is_string) {
+        if (stack_.empty()) return false;  // a bare value at the top level is no dictionary
+        Frame &f = stack_.back();
+        if (f.atoms) {
+            f.atoms->push_back(a);
+            return true;
+        }
+        if (is_string) return maxhost_dict::append_string_symbol(f.dict, f.key, a.a_w.w_sym) == MAX_ERR_NONE;
+        t_atom copy = a;
+        return dictionary_appendatom(f.dict, f.key, &copy) == MAX_ERR_NONE;
+    }
+
+    // A finished sub-dictionary goes into its parent dictionary or array.
+    bool add_child(t_atom a, t_object *child) {
+        Frame &f = stack_.back();
+        if (f.atoms) {
+            f.atoms->push_back(a);
+            f.owns_nested_objects = true;
+            return true;
+        }
+        if (dictionary_appenddictionary(f.dict, f.key, child) != MAX_ERR_NONE) {
+            object_free(child);
+            return false;
+        }
+        return true;
+    }
+
+    std::vector<Frame> stack_;
+    t_dictionary *root_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Writing
+// ---------------------------------------------------------------------------------------------
+
+void put_string(std::string &out, const char *s) {
+    out += '"';
+    for (const unsigned char *p = reinterpret_cast<const unsigned char *>(s); *p; ++p) {
+        unsigned char c = *p;
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (c < 0x20) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                    out += buf;
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+    }
+    out += '"';
+}
+
+bool put_real(std::string &out, double v) {
+    if (!std::isfinite(v)) return false;  // JSON has no NaN or infinity
+    char buf[32];
+    std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, v);
+    if (r.ec != std::errc()) return false;
+    std::string text(buf, r.ptr);
+    if (text.find_first_of(".eE") == std::string::npos) text += ".0";
+    out += text;
+    return true;
+}
+
+bool put_dictionary(std::string &out, const t_dictionary *d, int depth);
+
+void indent(std::string &out, int depth) { out.append(static_cast<size_t>(depth), '\t'); }
+
+bool put_atom(std::string &out, const t_atom &a, int depth) {
+    switch (a.a_type) {
+        case A_LONG: {
+            char buf[32];
+            std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(a.a_w.w_long));
+            out.append(buf, r.ptr);
+            return true;
+        }
+        case A_FLOAT: return put_real(out, a.a_w.w_float);
+        case A_SYM: put_string(out, a.a_w.w_sym ? a.a_w.w_sym->s_name : ""); return true;
+        case A_OBJ: {
+            t_object *o = a.a_w.w_obj;
+            if (maxhost_dict::is_dictionary(o)) return put_dictionary(out, reinterpret_cast<t_dictionary *>(o), depth);
+            if (maxhost_dict::is_atomarray(o)) {
+                long ac = 0;
+                t_atom *av = nullptr;
+                atomarray_getatoms(reinterpret_cast<t_atomarray *>(o), &ac, &av);
+                if (depth >= static_cast<int>(kMaxDepth)) return false;
+                out += "[ ";
+                for (long i = 0; i < ac; ++i) {
+                    if (i) out += ", ";
+                    if (!put_atom(out, av[i], depth + 1)) return false;
+                }
+                out += " ]";
+                return true;
+            }
+            return false;
+        }
+        default: return false;
+    }
+}
+
+bool put_dictionary(std::string &out, const t_dictionary *d, int depth) {
+    if (depth >= static_cast<int>(kMaxDepth)) return false;
+    bool ok = true, first = true;
+    out += "{\n";
+    maxhost_dict::for_each(d, [&](const maxhost_dict::EntryView &e) {
+        if (!ok) return;
+        if (!first) out += ",\n";
+        first = false;
+        indent(out, depth + 1);
+        put_string(out, e.key->s_name);
+        out += " : ";
+        if (e.dictionary) {
+            ok = put_dictionary(out, e.dictionary, depth + 1);
+        } else if (e.single) {
+            ok = put_atom(out, e.argv[0], depth + 1);
+        } else {
+            out += "[ ";
+            for (long i = 0; i < e.argc && ok; ++i) {
+                if (i) out += ", ";
+                ok = put_atom(out, e.argv[i], depth + 1);
+            }
+            out += " ]";
+        }
+    });
+    out += '\n';
+    indent(out, depth);
+    out += '}';
+    return ok;
+}
+
+// Writes the whole text to a temporary file in the target's folder, then renames it over the
+// target (atomic on POSIX; on Windows the rename replaces an existing file too).
+bool replace_file(const fs::path &target, const std::string &text) {
+    fs::path temp = target;
+    temp += ".writing";
+    FILE *f = std::fopen(temp.string().c_str(), "wb");
+    if (!f) return false;
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    ok = std::fflush(f) == 0 && ok;
+    ok = std::fclose(f) == 0 && ok;
+    std::error_code ec;
+    if (ok) fs::rename(temp, target, ec);
+    if (!ok || ec) {
+        fs::remove(temp, ec);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+namespace maxhost_dict {
+
+bool to_json(const t_dictionary *d, std::string *out) {
+    out->clear();
+    if (!put_dictionary(*out, d, 0)) return false;
+    *out += '\n';
+    return true;
+}
+
+t_dictionary *from_json(std::istream &in) {
+    Builder b;
+    bool ok = false;
+    try {
+        ok = nlohmann::json::sax_parse(in, &b, nlohmann::json::input_format_t::json, true);
+    } catch (const std::exception &) {
+        ok = false;
+    }
+    return ok ? b.take() : nullptr;
+}
+
+}  // namespace maxhost_dict
+
+extern "C" {
+
+t_max_err dictionary_read(const char *filename, short path, t_dictionary **d) {
+    if (!d) return MAX_ERR_INVALID_PTR;
+    *d = nullptr;
+    std::string full;
+    if (!filename || !*filename || !maxhost_paths::full_name(path, filename, &full)) return MAX_ERR_GENERIC;
+    std::error_code ec;
+    if (!fs::is_regular_file(full, ec)) return MAX_ERR_GENERIC;
+    std::ifstream in(full, std::ios::binary);
+    if (!in) return MAX_ERR_GENERIC;
+    *d = maxhost_dict::from_json(in);
+    return *d ? MAX_ERR_NONE : MAX_ERR_GENERIC;
+}
+
+t_max_err dictionary_write(t_dictionary *d, const char *filename, short path) {
+    if (!d) return MAX_ERR_INVALID_PTR;
+    std::string full, text;
+    if (!filename || !*filename || !maxhost_paths::full_name(path, filename, &full)) return MAX_ERR_GENERIC;
+    try {
+        if (!maxhost_dict::to_json(d, &text)) return MAX_ERR_GENERIC;
+    } catch (const std::bad_alloc &) {
+        return MAX_ERR_OUT_OF_MEM;
+    }
+    return replace_file(full, text) ? MAX_ERR_NONE : MAX_ERR_GENERIC;
+}
+
+}  // extern "C"
