@@ -1,10 +1,18 @@
 # add_max_external(<class name> <sources>...)
 #
-# Builds one external. Against the stand-in on Linux or macOS it is a shared library named after its
-# class in the externals folder, linkable by tests and loadable by the host. For Windows it is
-# <class>.mxe64 in the externals folder, linked against MaxAPI.dll with its C and C++ runtimes
-# inside, so it loads in Max as well. Against a real Max SDK it is a .mxe64 (Windows) or a .mxo
-# bundle (macOS) linked with the SDK's MaxAPI.
+# Builds one external, exporting nothing but its entry points (ext_main, and main where the source
+# defines it), as Max finds them:
+# - against the stand-in on Linux: <class>.so in the externals folder, loadable by the host;
+# - for Windows: <class>.mxe64, linked against MaxAPI.dll with its C and C++ runtimes inside;
+# - for macOS (the macos preset): <class>.mxo, a universal bundle bound weakly to Max's MaxAPIImpl;
+# - against a real Max SDK: a .mxe64 (Windows) or a .mxo bundle (macOS) linked with the SDK's MaxAPI.
+#
+# Test programs that call an object's functions list the class in add_max_test's LIBS (see
+# link_max_libraries): they get the object's compiled code (the target <class>_linked) and register
+# it as a built-in class, so that making the object by name uses that very code rather than
+# loading the external a second time.
+set(MAXLEARN_EXTERNAL_ENTRIES ext_main main)
+
 function(add_max_external name)
   set(sources ${ARGN})
   if(MAX_SDK_DIR)
@@ -25,24 +33,65 @@ function(add_max_external name)
     return()
   endif()
 
-  add_library(${name} SHARED ${sources})
+  add_library(${name} MODULE ${sources})
   target_include_directories(${name} PUBLIC "${CMAKE_CURRENT_SOURCE_DIR}")
   set_target_properties(${name} PROPERTIES
     PREFIX ""
     LIBRARY_OUTPUT_DIRECTORY "${MAXLEARN_EXTERNALS_DIR}"
     RUNTIME_OUTPUT_DIRECTORY "${MAXLEARN_EXTERNALS_DIR}")
+  if(APPLE)
+    maxlearn_macos_bundle(${name})
+    return()
+  endif()
   if(WIN32)
-    # Max loads <class>.mxe64 by its ext_main; the object's other functions are exported too, so
-    # the tests can call them as they do on Linux.
-    target_link_libraries(${name} PUBLIC maxapi_import)
+    # Only what the source marks C74_EXPORT (ext_main, main) is exported once nothing is exported
+    # wholesale; the runtimes linked inside export nothing.
+    target_link_libraries(${name} PRIVATE maxapi_import)
     set_target_properties(${name} PROPERTIES SUFFIX ".mxe64")
-    target_link_options(${name} PRIVATE "-Wl,--export-all-symbols" "-Wl,--exclude-libs,ALL")
+    target_link_options(${name} PRIVATE "-Wl,--exclude-libs,ALL")
     set_property(GLOBAL APPEND PROPERTY MAXLEARN_WINDOWS_EXTERNALS ${name})
+    set(api maxapi_import)
   else()
-    target_link_libraries(${name} PUBLIC maxapi)
+    target_link_libraries(${name} PRIVATE maxapi)
+    set(api maxapi)
+    # Each external binds its own symbols, as a Windows DLL does, and exports only its entries.
+    set(version_script "${CMAKE_BINARY_DIR}/external.exports")
+    string(REPLACE ";" "; " entries "${MAXLEARN_EXTERNAL_ENTRIES}")
+    file(WRITE "${version_script}" "{ global: ${entries}; local: *; };\n")
+    target_link_options(${name} PRIVATE "-Wl,-Bsymbolic" "-Wl,--version-script=${version_script}")
+    set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS "${version_script}")
   endif()
-  if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
-    # Each external binds its own symbols, as a Windows DLL does, whatever else is loaded.
-    target_link_options(${name} PRIVATE "-Wl,-Bsymbolic")
-  endif()
+
+  # What a test program links: the object's code, its usage requirements, and its registration.
+  set(registration "${CMAKE_BINARY_DIR}/builtin/${name}_builtin.cpp")
+  file(CONFIGURE OUTPUT "${registration}" CONTENT [=[
+// Written by add_max_external: makes "@name@" a built-in class of the program that links its code.
+#include "maxhost/runtime.h"
+
+extern "C" void ext_main(void *r);
+
+namespace {
+[[maybe_unused]] const bool registered = (maxhost::add_builtin("@name@", [] { ext_main(nullptr); }), true);
+}
+]=] @ONLY)
+  add_library(${name}_linked INTERFACE)
+  target_sources(${name}_linked INTERFACE $<TARGET_OBJECTS:${name}> "${registration}")
+  target_link_libraries(${name}_linked INTERFACE ${api})
+  target_include_directories(${name}_linked INTERFACE $<TARGET_PROPERTY:${name},INTERFACE_INCLUDE_DIRECTORIES>)
+  target_compile_options(${name}_linked INTERFACE $<TARGET_PROPERTY:${name},INTERFACE_COMPILE_OPTIONS>)
+  target_compile_definitions(${name}_linked INTERFACE $<TARGET_PROPERTY:${name},INTERFACE_COMPILE_DEFINITIONS>)
+endfunction()
+
+# link_max_libraries(<program> <targets>...): links the targets into a test or benchmark program;
+# an external among them (gasnet, ...) stands for its code, linked in, and for the external itself,
+# built before the program for what it loads by file.
+function(link_max_libraries program)
+  foreach(lib ${ARGN})
+    if(TARGET ${lib}_linked)
+      target_link_libraries(${program} PRIVATE ${lib}_linked)
+      add_dependencies(${program} ${lib})
+    else()
+      target_link_libraries(${program} PRIVATE ${lib})
+    endif()
+  endforeach()
 endfunction()
