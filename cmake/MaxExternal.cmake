@@ -95,3 +95,30 @@ function(link_max_libraries program)
     endif()
   endforeach()
 endfunction()
+
+# The macos preset's bundle: <class>.mxo/Contents/MacOS/<class> (universal, the arm64 slice signed
+# ad hoc by ld64.lld, as Apple silicon runs signed code only), Contents/Info.plist and
+# Contents/PkgInfo; bound weakly to the Max API stub, libSystem the only other library.
+set(MAXLEARN_BUNDLE_ID_PREFIX "org.maxlearn" CACHE STRING "Bundle identifiers: <prefix>.<class>")
+function(maxlearn_macos_bundle name)
+  target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/host/include")
+  set_target_properties(${name} PROPERTIES
+    BUNDLE TRUE BUNDLE_EXTENSION mxo
+    MACOSX_BUNDLE_INFO_PLIST "${PROJECT_SOURCE_DIR}/cmake/macos/Info.plist.in"
+    MACOSX_BUNDLE_GUI_IDENTIFIER "${MAXLEARN_BUNDLE_ID_PREFIX}.${name}"
+    MACOSX_BUNDLE_BUNDLE_NAME ${name}
+    MACOSX_BUNDLE_BUNDLE_VERSION "${MAXLEARN_PACKAGE_VERSION}"
+    MACOSX_BUNDLE_SHORT_VERSION_STRING "${MAXLEARN_PACKAGE_VERSION}")
+  set(exports "${CMAKE_BINARY_DIR}/external.exports")
+  list(TRANSFORM MAXLEARN_EXTERNAL_ENTRIES PREPEND "_" OUTPUT_VARIABLE entries)
+  list(JOIN entries "\n" entries)
+  file(WRITE "${exports}" "${entries}\n")
+  target_link_options(${name} PRIVATE
+    "LINKER:-weak_library,${MAXLEARN_MAXAPI_STUB}" "LINKER:-exported_symbols_list,${exports}" "LINKER:-dead_strip")
+  set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS "${exports}" "${MAXLEARN_MAXAPI_STUB}")
+  add_custom_command(TARGET ${name} POST_BUILD
+    COMMAND "${CMAKE_COMMAND}" -E copy "${PROJECT_SOURCE_DIR}/cmake/macos/PkgInfo"
+            "$<TARGET_BUNDLE_CONTENT_DIR:${name}>/PkgInfo"
+    VERBATIM)
+  set_property(GLOBAL APPEND PROPERTY MAXLEARN_MACOS_EXTERNALS ${name})
+endfunction()
