@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release configuration and runs the example scripts through the command-line host.
 # Drawings are written to out/. Then assembles the Max package in dist/ (with the Windows externals
-# when the mingw-w64 cross toolchain is installed) and the Pd package.
+# when the mingw-w64 cross toolchain is installed, and the macOS bundles) and the Pd package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -26,6 +26,13 @@ if cmake --list-presets 2>/dev/null | grep -q '"windows"' && command -v x86_64-w
   else
     echo "The Windows build failed: the package is assembled without its externals"
   fi
+fi
+# The macOS bundles, with the pinned Zig toolchain (npm) and LLVM's linker and lipo.
+if bash scripts/install-macos-toolchain.sh && cmake --preset macos >/dev/null &&
+   cmake --build --preset macos -j "$(nproc 2>/dev/null || echo 2)"; then
+  echo "macOS bundles built"
+else
+  echo "The macOS build failed: the package is assembled without its .mxo bundles"
 fi
 cmake --build --preset release --target max_package
 echo "Max package: dist/maxlearn/ and dist/maxlearn.zip"
