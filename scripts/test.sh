@@ -2,8 +2,8 @@
 # Builds and runs every test: the debug build, the ThreadSanitizer build (concurrency tests), the
 # AddressSanitizer + UndefinedBehaviorSanitizer build (all tests), the Windows build (mingw-w64
 # cross build: the suites, the objects' scripts and the .mxe64 export checks, run under Wine), the
-# macOS build (universal .mxo bundles and the Pd externals for macOS, checked with LLVM's tools) and
-# a clang build of the whole project with warnings as errors, whose tests run too.
+# macOS build (universal .mxo bundles, checked with LLVM's tools) and a clang build of the whole
+# project with warnings as errors, whose tests run too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
