@@ -8,7 +8,8 @@ exports _ext_main and at most _main besides, every undefined name is a Max API n
 a libSystem one, the only libraries loaded are libSystem and the MaxAPIImpl stub (weakly), the
 arm64 slice is signed, and Info.plist and PkgInfo say what Max looks for.
 KIND pd: FILE is a Pd external for macOS. Both slices are bundles, each exports only
-_<class>_setup, loads libSystem alone, and leaves its other names to Pd to bind at load.
+_<class>_setup, loads libSystem alone and defines no Max API name (its Max half's are renamed),
+leaving Pd's names to bind at load.
 """
 import argparse
 import os
@@ -117,6 +118,12 @@ class Checker:
         name = os.path.basename(path).split(".")[0]
         for arch in self.slices(path, path):
             self.check_slice(path, path, arch, {f"_{name}_setup"}, set(), False)
+            # Pd defines functions of the same names: one defined inside, even local, would take
+            # the glue's calls meant for Pd's.
+            defined = set(run(self.nm, "--defined-only", "-j", f"--arch={arch}", path).split())
+            clashes = defined & self.api
+            if clashes:
+                self.fail(path, f"{arch} slice defines Max API names Pd has too: {sorted(clashes)[:8]}")
 
 
 def main():
