@@ -5,6 +5,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+# The macOS .mxo bundles and Pd externals, with the pinned Zig toolchain (npm) and LLVM's linker
+# and lipo; built first, so that the release configuration finds them for the Pd package.
+if bash scripts/install-macos-toolchain.sh && cmake --preset macos >/dev/null &&
+   cmake --build --preset macos -j "$(nproc 2>/dev/null || echo 2)"; then
+  echo "macOS externals built"
+else
+  echo "The macOS build failed: the packages are assembled without the macOS externals"
+fi
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$(nproc 2>/dev/null || echo 2)"
 mkdir -p out
@@ -26,13 +34,6 @@ if cmake --list-presets 2>/dev/null | grep -q '"windows"' && command -v x86_64-w
   else
     echo "The Windows build failed: the package is assembled without its externals"
   fi
-fi
-# The macOS bundles, with the pinned Zig toolchain (npm) and LLVM's linker and lipo.
-if bash scripts/install-macos-toolchain.sh && cmake --preset macos >/dev/null &&
-   cmake --build --preset macos -j "$(nproc 2>/dev/null || echo 2)"; then
-  echo "macOS bundles built"
-else
-  echo "The macOS build failed: the package is assembled without its .mxo bundles"
 fi
 cmake --build --preset release --target max_package
 echo "Max package: dist/maxlearn/ and dist/maxlearn.zip"
