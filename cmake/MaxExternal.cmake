@@ -74,8 +74,18 @@ namespace {
 [[maybe_unused]] const bool registered = (maxhost::add_builtin("@name@", [] { ext_main(nullptr); }), true);
 }
 ]=] @ONLY)
+  # The object's code as one relocatable file, its main made local: the program has its own.
+  set(code "${CMAKE_CURRENT_BINARY_DIR}/${name}_code.o")
+  add_custom_command(OUTPUT "${code}"
+    COMMAND "${CMAKE_LINKER}" -r -o "${code}" $<TARGET_OBJECTS:${name}>
+    COMMAND "${CMAKE_OBJCOPY}" --localize-symbol=main "${code}"
+    DEPENDS $<TARGET_OBJECTS:${name}>
+    COMMAND_EXPAND_LISTS VERBATIM)
+  add_custom_target(${name}_code DEPENDS "${code}")
+  add_dependencies(${name}_code ${name})
   add_library(${name}_linked INTERFACE)
-  target_sources(${name}_linked INTERFACE $<TARGET_OBJECTS:${name}> "${registration}")
+  add_dependencies(${name}_linked ${name}_code)
+  target_sources(${name}_linked INTERFACE "${code}" "${registration}")
   target_link_libraries(${name}_linked INTERFACE ${api})
   target_include_directories(${name}_linked INTERFACE $<TARGET_PROPERTY:${name},INTERFACE_INCLUDE_DIRECTORIES>)
   target_compile_options(${name}_linked INTERFACE $<TARGET_PROPERTY:${name},INTERFACE_COMPILE_OPTIONS>)
@@ -89,7 +99,7 @@ function(link_max_libraries program)
   foreach(lib ${ARGN})
     if(TARGET ${lib}_linked)
       target_link_libraries(${program} PRIVATE ${lib}_linked)
-      add_dependencies(${program} ${lib})
+      add_dependencies(${program} ${lib} ${lib}_code)
     else()
       target_link_libraries(${program} PRIVATE ${lib})
     endif()
