@@ -8,9 +8,9 @@
 # - against a real Max SDK: a .mxe64 (Windows) or a .mxo bundle (macOS) linked with the SDK's MaxAPI.
 #
 # Test programs that call an object's functions list the class in add_max_test's LIBS (see
-# link_max_libraries): they get the object's compiled code (the target <class>_linked) and register
-# it as a built-in class, so that making the object by name uses that very code rather than
-# loading the external a second time.
+# link_max_libraries): they get the object's compiled code (the target <class>_linked, its main
+# made local) and register it as a built-in class, so that making the object by name uses that
+# very code rather than loading the external a second time.
 set(MAXLEARN_EXTERNAL_ENTRIES ext_main main)
 
 function(add_max_external name)
@@ -123,7 +123,8 @@ function(maxlearn_macos_bundle name)
   list(TRANSFORM MAXLEARN_EXTERNAL_ENTRIES PREPEND "_" OUTPUT_VARIABLE entries)
   list(JOIN entries "\n" entries)
   file(WRITE "${exports}" "${entries}\n")
-  target_link_options(${name} PRIVATE
+  # -lc++: whatever of the C++ runtime an object uses is linked inside (today none is).
+  target_link_options(${name} PRIVATE -lc++
     "LINKER:-weak_library,${MAXLEARN_MAXAPI_STUB}" "LINKER:-exported_symbols_list,${exports}" "LINKER:-dead_strip")
   set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS "${exports}" "${MAXLEARN_MAXAPI_STUB}")
   add_custom_command(TARGET ${name} POST_BUILD
