@@ -68,17 +68,22 @@ function(add_max_external name)
 // Written by add_max_external: makes "@name@" a built-in class of the program that links its code.
 #include "maxhost/runtime.h"
 
-extern "C" void ext_main(void *r);
+extern "C" void @name@_ext_main(void *r);  // its ext_main, renamed so that objects can share a program
 
 namespace {
-[[maybe_unused]] const bool registered = (maxhost::add_builtin("@name@", [] { ext_main(nullptr); }), true);
+[[maybe_unused]] const bool registered = (maxhost::add_builtin("@name@", [] { @name@_ext_main(nullptr); }), true);
 }
 ]=] @ONLY)
-  # The object's code as one relocatable file, its main made local: the program has its own.
+  # The object's code as one relocatable file, its main made local (the program has its own) and
+  # its ext_main named after the class.
   set(code "${CMAKE_CURRENT_BINARY_DIR}/${name}_code.o")
+  set(drop_exports "")
+  if(WIN32)
+    set(drop_exports --remove-section=.drectve)  # the DLL's export directives, for names now renamed
+  endif()
   add_custom_command(OUTPUT "${code}"
     COMMAND "${CMAKE_LINKER}" -r -o "${code}" $<TARGET_OBJECTS:${name}>
-    COMMAND "${CMAKE_OBJCOPY}" --localize-symbol=main "${code}"
+    COMMAND "${CMAKE_OBJCOPY}" --localize-symbol=main --redefine-sym "ext_main=${name}_ext_main" ${drop_exports} "${code}"
     DEPENDS $<TARGET_OBJECTS:${name}>
     COMMAND_EXPAND_LISTS VERBATIM)
   add_custom_target(${name}_code DEPENDS "${code}")
