@@ -27,7 +27,7 @@ function(add_max_external name)
         target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++)
       endif()
     elseif(APPLE)
-      set_target_properties(${name} PROPERTIES BUNDLE TRUE BUNDLE_EXTENSION "mxo")
+      maxlearn_bundle_files(${name})
       target_link_options(${name} PRIVATE "-F${MAX_SDK_INCLUDES}" "-weak_framework" "MaxAPI")
     endif()
     return()
@@ -117,6 +117,15 @@ endfunction()
 set(MAXLEARN_BUNDLE_ID_PREFIX "org.maxlearn" CACHE STRING "Bundle identifiers: <prefix>.<class>")
 function(maxlearn_macos_bundle name)
   target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/host/include")
+  maxlearn_bundle_files(${name})
+  # -lc++: whatever of the C++ runtime an object uses is linked inside (today none is).
+  target_link_options(${name} PRIVATE -lc++ "LINKER:-weak_library,${MAXLEARN_MAXAPI_STUB}" "LINKER:-dead_strip")
+  set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS "${MAXLEARN_MAXAPI_STUB}")
+  set_property(GLOBAL APPEND PROPERTY MAXLEARN_MACOS_EXTERNALS ${name})
+endfunction()
+
+# A .mxo bundle's layout, Info.plist and PkgInfo, and its exports: the entries alone.
+function(maxlearn_bundle_files name)
   set_target_properties(${name} PROPERTIES
     BUNDLE TRUE BUNDLE_EXTENSION mxo
     MACOSX_BUNDLE_INFO_PLIST "${PROJECT_SOURCE_DIR}/cmake/macos/Info.plist.in"
@@ -128,13 +137,10 @@ function(maxlearn_macos_bundle name)
   list(TRANSFORM MAXLEARN_EXTERNAL_ENTRIES PREPEND "_" OUTPUT_VARIABLE entries)
   list(JOIN entries "\n" entries)
   file(WRITE "${exports}" "${entries}\n")
-  # -lc++: whatever of the C++ runtime an object uses is linked inside (today none is).
-  target_link_options(${name} PRIVATE -lc++
-    "LINKER:-weak_library,${MAXLEARN_MAXAPI_STUB}" "LINKER:-exported_symbols_list,${exports}" "LINKER:-dead_strip")
-  set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS "${exports}" "${MAXLEARN_MAXAPI_STUB}")
+  target_link_options(${name} PRIVATE "LINKER:-exported_symbols_list,${exports}")
+  set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS "${exports}")
   add_custom_command(TARGET ${name} POST_BUILD
     COMMAND "${CMAKE_COMMAND}" -E copy "${PROJECT_SOURCE_DIR}/cmake/macos/PkgInfo"
             "$<TARGET_BUNDLE_CONTENT_DIR:${name}>/PkgInfo"
     VERBATIM)
-  set_property(GLOBAL APPEND PROPERTY MAXLEARN_MACOS_EXTERNALS ${name})
 endfunction()
