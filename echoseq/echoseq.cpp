@@ -222,13 +222,14 @@ static t_int32 pool_block_new(t_echoseq *x, int c)
 }
 
 static_assert(sizeof(t_arc) >= sizeof(t_arc *), "a free long block keeps the next one in its first arc");
+// Those bytes are copied through void *: the size copied is a pointer's, not an arc's.
 
 // A block of 2^c arcs longer than a segment, or NULL without memory.
 static t_arc *long_block_new(t_echoseq *x, int c)
 {
     t_arc *b = x->blocks_free[c];
     if (b) {
-        memcpy(&x->blocks_free[c], b, sizeof(t_arc *));
+        memcpy(&x->blocks_free[c], (const void *)b, sizeof(t_arc *));
         return b;
     }
     const t_ptr_size bytes = ((t_ptr_size)1 << c) * sizeof(t_arc);
@@ -240,7 +241,7 @@ static t_arc *long_block_new(t_echoseq *x, int c)
 
 static void long_block_free(t_echoseq *x, t_arc *b, int c)
 {
-    memcpy(b, &x->blocks_free[c], sizeof(t_arc *));
+    memcpy((void *)b, &x->blocks_free[c], sizeof(t_arc *));
     x->blocks_free[c] = b;
 }
 
@@ -869,7 +870,7 @@ static void echoseq_storage_release(t_echoseq *x)
     for (int c = 0; c < ECHOSEQ_ARC_CLASSES; c++) {
         while (x->blocks_free[c]) {
             t_arc *b = x->blocks_free[c];
-            memcpy(&x->blocks_free[c], b, sizeof(t_arc *));
+            memcpy(&x->blocks_free[c], (const void *)b, sizeof(t_arc *));
             sysmem_freeptr(b);
         }
     }

@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
 # Builds the release configuration and runs the example scripts through the command-line host.
 # Drawings are written to out/. Then assembles the Max package in dist/ (with the Windows externals
-# when the mingw-w64 cross toolchain is installed) and the Pd package.
+# when the mingw-w64 cross toolchain is installed, and the macOS bundles) and the Pd package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh demo
 objects=(gasnet chainlet selfmap echoseq)
+# The macOS .mxo bundles and Pd externals, with the pinned Zig toolchain (npm) and LLVM's linker
+# and lipo; built first, so that the release configuration finds them for the Pd package.
+if bash scripts/install-macos-toolchain.sh && cmake --preset macos >/dev/null &&
+   cmake --build --preset macos -j "$(nproc 2>/dev/null || echo 2)"; then
+  echo "macOS externals built"
+else
+  echo "The macOS build failed: the packages are assembled without the macOS externals"
+fi
 # Only what the demo runs: no tests, no benchmarks (`cmake --preset release` brings them back).
 cmake --preset release -DBUILD_TESTING=OFF -DMAXLEARN_BENCHMARKS=OFF >/dev/null
 cmake --build --preset release -j "$(nproc 2>/dev/null || echo 2)" --target maxscript "${objects[@]}"

@@ -27,6 +27,7 @@
 #include <time.h>
 
 #if (defined(__GNUC__) || defined(__clang__)) && (defined(__x86_64__) || defined(__i386__))
+#include <cpuid.h>
 #include <immintrin.h>
 #define SELFMAP_X86_AVX2 1
 #endif
@@ -147,11 +148,18 @@ __attribute__((target("avx2,fma"))) static double selfmap_quick_sum_avx2(const d
     return s;
 }
 
-// Settled when the library loads; the same code runs without AVX2, only slower.
+// Settled when the library loads; the same code runs without AVX2, only slower. Asked of cpuid
+// itself rather than __builtin_cpu_supports, whose compiler-rt tables not every macOS toolchain links.
 static bool selfmap_detect_avx2(void)
 {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    unsigned a, b, c, d;
+    if (!__get_cpuid(1, &a, &b, &c, &d)) return false;
+    if (!(c & bit_FMA) || !(c & bit_AVX) || !(c & bit_OSXSAVE)) return false;
+    unsigned lo, hi;
+    __asm__("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0));
+    if ((lo & 6) != 6) return false;  // the system saves the SSE and AVX registers
+    if (!__get_cpuid_count(7, 0, &a, &b, &c, &d)) return false;
+    return (b & bit_AVX2) != 0;
 }
 static bool selfmap_has_avx2 = selfmap_detect_avx2();
 #endif

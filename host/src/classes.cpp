@@ -80,7 +80,16 @@ t_class *class_new(C74_CONST char *name, C74_CONST method mnew, C74_CONST method
     if (type != 0) {
         c->types[c->ntypes++] = type;
         va_list ap;
+        // The Max API declares the last named parameter a short; every ABI Max runs on finds
+        // the variable arguments after it all the same.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wvarargs"
+#endif
         va_start(ap, type);
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
         for (;;) {
             int t = va_arg(ap, int);
             if (t == 0) break;

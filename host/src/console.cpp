@@ -34,7 +34,7 @@ void emit(maxhost::ConsoleKind kind, std::string line) {
         default_sink(kind, line);
 }
 
-std::string vformat(const char *fmt, va_list ap) {
+__attribute__((format(printf, 1, 0))) std::string vformat(const char *fmt, va_list ap) {
     if (!fmt) return std::string();
     char small[512];
     va_list copy;

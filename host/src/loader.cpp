@@ -5,7 +5,9 @@
 #include <windows.h>
 #else
 #include <dlfcn.h>
+#if !defined(__APPLE__)
 #include <link.h>
+#endif
 #endif
 #include <sys/stat.h>
 
@@ -79,8 +81,15 @@ void *open_module(const std::string &path, std::string *why) {
     return h;
 }
 #else
+#if defined(__APPLE__)
+// With RTLD_FIRST, dlsym on the handle searches the module alone, not what it links.
+constexpr int kOpenFlags = RTLD_NOW | RTLD_LOCAL | RTLD_FIRST;
+#else
+constexpr int kOpenFlags = RTLD_NOW | RTLD_LOCAL;
+#endif
+
 void *open_module(const std::string &path, std::string *why) {
-    void *handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void *handle = dlopen(path.c_str(), kOpenFlags);
     if (!handle) {
         const char *e = dlerror();
         *why = e ? e : "unknown error";
@@ -89,6 +98,9 @@ void *open_module(const std::string &path, std::string *why) {
 }
 
 // A symbol defined by this very module, not one it merely reaches through its dependencies.
+#if defined(__APPLE__)
+void *own_symbol(void *handle, const char *name) { return dlsym(handle, name); }
+#else
 void *own_symbol(void *handle, const char *name) {
     void *sym = dlsym(handle, name);
     if (!sym) return nullptr;
@@ -97,6 +109,7 @@ void *own_symbol(void *handle, const char *name) {
     if (dlinfo(handle, RTLD_DI_LINKMAP, &lm) != 0 || !lm || !dladdr(sym, &info) || !info.dli_fname) return sym;
     return std::strcmp(info.dli_fname, lm->l_name) == 0 ? sym : nullptr;
 }
+#endif
 #endif
 
 void fail(std::string *error, const std::string &text) {

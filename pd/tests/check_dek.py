@@ -18,16 +18,18 @@ def main():
         sys.exit(__doc__)
     pd, dek, classes = sys.argv[1], sys.argv[2], sys.argv[3:]
     failures = []
-    match = re.match(r'^([^\[\]()]+)\[v[0-9][^\]]*\]\(Linux-[a-z0-9_]+-32\)\.dek$', os.path.basename(dek))
-    if not match:
-        sys.exit('%s: not named <name>[v<version>](Linux-<cpu>-32).dek' % dek)
+    match = re.match(r'^([^\[\]()]+)\[v[0-9][^\]]*\]((?:\([A-Za-z]+-[a-z0-9_]+-32\))+)\.dek$', os.path.basename(dek))
+    if not match or '(Linux-' not in match.group(2):
+        sys.exit('%s: not named <name>[v<version>](Linux-<cpu>-32)...dek' % dek)
     folder = match.group(1)
+    # A platform the name claims has its externals inside.
+    suffixes = ['.pd_linux'] + (['.d_fat'] if '(Darwin-' in match.group(2) else [])
     names = zipfile.ZipFile(dek).namelist()
     for name in names:
         if not name.startswith(folder + '/'):
             failures.append('%s lies outside the folder %s/' % (name, folder))
     for c in classes:
-        for f in (c + '.pd_linux', c + '-help.pd'):
+        for f in [c + s for s in suffixes] + [c + '-help.pd']:
             if folder + '/' + f not in names:
                 failures.append('no ' + f)
     with tempfile.TemporaryDirectory() as tmp:

@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <cfenv>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <set>
+#include <sstream>
 
 static Reals random_vector(std::mt19937 &rng, long size, long value_max) {
     Reals v((size_t)size);
@@ -105,6 +108,17 @@ TEST(SelfmapLearning, WinnerIsTheNearestAndTheLowestOfEquals) {
       }
     long had = selfmap_wide_kernels(0);
     EXPECT_EQ(selfmap_wide_kernels(had), 0) << "the switch turns the AVX2 kernels off";
+#if defined(__linux__) && defined(__x86_64__)
+    // And on: wherever the processor and the system offer AVX2 and FMA, as Linux lists them.
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string line;
+    while (std::getline(cpuinfo, line) && line.rfind("flags", 0) != 0) {
+    }
+    std::istringstream words(line);
+    std::set<std::string> flags{std::istream_iterator<std::string>(words), std::istream_iterator<std::string>()};
+    selfmap_wide_kernels(1);
+    EXPECT_EQ(selfmap_wide_kernels(1), (long)(flags.count("avx2") && flags.count("fma")));
+#endif
     selfmap_wide_kernels(1);
 }
 
