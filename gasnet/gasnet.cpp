@@ -751,13 +751,13 @@ void gasnet_dumpmax(t_gasnet *x)
     long rows = gasnet_copy_capture(x, &capture, &vs);
 
     post("GNG : %ld / %ld", gasnet_load(&x->unit_count), gasnet_load(&x->max_units));
-    post("mu : %ld", x->mu);
-    post("lambda : %ld", x->lambda);
-    post("alpha : %.2lf", x->alpha);
-    post("beta : %.2lf", x->beta);
-    post("epsilon : %.2lf", x->epsilon1);
-    post("epsilon : %.2lf", x->epsilon2);
-    post("kappa : %.2lf", x->kappa);
+    post("mu : %ld", gasnet_load(&x->mu));  // a read may replace them meanwhile
+    post("lambda : %ld", gasnet_load(&x->lambda));
+    post("alpha : %.2lf", gasnet_load_real(&x->alpha));
+    post("beta : %.2lf", gasnet_load_real(&x->beta));
+    post("epsilon : %.2lf", gasnet_load_real(&x->epsilon1));
+    post("epsilon : %.2lf", gasnet_load_real(&x->epsilon2));
+    post("kappa : %.2lf", gasnet_load_real(&x->kappa));
     post(" ");
 
     t_atom atoms[GASNET_MAX_VECTOR];

@@ -162,6 +162,20 @@ void gasnet_store(long *p, long v);
 #define GASNET_STORE_PTR(p, v) __atomic_store_n(&(p), (v), __ATOMIC_RELAXED)
 #endif
 
+/* Real attributes a read replaces under the mutex, printed by dump_max without it. */
+#if defined(_MSC_VER) && !defined(__clang__)
+static inline double gasnet_load_real(const double *p) { return *(const volatile double *)p; }
+static inline void gasnet_store_real(double *p, double v) { *(volatile double *)p = v; }
+#else
+static inline double gasnet_load_real(const double *p)
+{
+    double v;
+    __atomic_load(p, &v, __ATOMIC_RELAXED);
+    return v;
+}
+static inline void gasnet_store_real(double *p, double v) { __atomic_store(p, &v, __ATOMIC_RELAXED); }
+#endif
+
 END_USING_C_LINKAGE
 
 #endif

@@ -24,7 +24,7 @@ static t_symbol *k_format, *k_version, *k_vector_size, *k_max_units, *k_value_ma
 
 static void gasnet_file_keys(void)
 {
-    if (k_format) return;
+    if (k_last_readout) return;  // set last: the keys are all made once it is
     k_format = gensym("format");
     k_version = gensym("version");
     k_vector_size = gensym("vector_size");
@@ -531,15 +531,16 @@ static bool gasnet_swap_in(t_gasnet *x, const t_gasnet_model *m)
     gasnet_store(&x->vector_size, m->vector_size);
     gasnet_store(&x->unit_count, m->unit_count);
     x->value_max = m->value_max;
-    x->mu = m->mu;
-    x->lambda = m->lambda;
+    // What dump_max prints without the mutex is stored atomically.
+    gasnet_store(&x->mu, m->mu);
+    gasnet_store(&x->lambda, m->lambda);
     x->lcd = m->lcd;
     x->mutation = m->mutation;
-    x->alpha = m->alpha;
-    x->beta = m->beta;
-    x->epsilon1 = m->epsilon1;
-    x->epsilon2 = m->epsilon2;
-    x->kappa = m->kappa;
+    gasnet_store_real(&x->alpha, m->alpha);
+    gasnet_store_real(&x->beta, m->beta);
+    gasnet_store_real(&x->epsilon1, m->epsilon1);
+    gasnet_store_real(&x->epsilon2, m->epsilon2);
+    gasnet_store_real(&x->kappa, m->kappa);
     x->step_count = m->step_count;
     x->next_id = m->next_id;
     if (x->out_atoms)

@@ -133,11 +133,24 @@ TEST(Dictionary, DamagedOrForeignTextIsNoDictionary) {
     fs::create_directories(f.dir / "folder");
     EXPECT_EQ(f.read("folder"), nullptr);
     // Nested arrays and dictionaries are kept (and freed) with the dictionary.
-    f.put("nested", "{\"a\": [[1, {\"b\": [2]}], null, true], \"c\": {\"d\": {}}}");
+    f.put("nested", "{\"a\": [[1, {\"b\": [2]}], null, true], \"c\": {\"d\": {}}, \"u\": 18446744073709551615}");
     t_dictionary *d = f.read("nested");
     ASSERT_NE(d, nullptr);
     EXPECT_TRUE(dictionary_entryisatomarray(d, gensym("a")));
     EXPECT_TRUE(dictionary_entryisdictionary(d, gensym("c")));
+    t_atom u;
+    ASSERT_EQ(dictionary_getatom(d, gensym("u"), &u), MAX_ERR_NONE);
+    EXPECT_EQ(u.a_type, A_FLOAT);  // beyond a 64-bit integer: kept as a real rather than wrapped
+    // ...and written back as it came.
+    ASSERT_EQ(dictionary_write(d, "nested_again", f.path), MAX_ERR_NONE);
+    t_dictionary *again = f.read("nested_again");
+    ASSERT_NE(again, nullptr);
+    long ac = 0;
+    t_atom *av = nullptr;
+    ASSERT_EQ(dictionary_getatoms(again, gensym("a"), &ac, &av), MAX_ERR_NONE);
+    ASSERT_EQ(ac, 3);
+    EXPECT_EQ(av[0].a_type, A_OBJ);
+    object_free(again);
     object_free(d);
 }
 
