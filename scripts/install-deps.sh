@@ -19,8 +19,9 @@ if [ "${1:-}" != demo ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev pkg-config libexpat1-dev puredata-core wine wine64)
   # The layout checks and pictures of the help patches: PIL and the font metrics Max shows them with.
   packages+=(python3-pil fonts-liberation fonts-dejavu-core)
-  # clang builds the whole project once more, for its warnings.
-  packages+=(clang)
+  # clang builds the whole project once more, for its warnings, and the fuzzers with libFuzzer and
+  # the sanitizers' runtimes (libclang-rt-14-dev).
+  packages+=(clang libclang-rt-14-dev)
 fi
 missing=()
 for p in "${packages[@]}"; do
