@@ -18,6 +18,7 @@
 
 #include "chainlet.h"
 #include "maxlearn_fpmode.h"
+#include "maxlearn_modelfile.h"
 
 #include <limits.h>
 #include <math.h>
@@ -1025,40 +1026,6 @@ static t_dictionary *chainlet_model_dictionary(const t_chainlet_model *m)
     return d;
 }
 
-// An integer entry within [lo, hi]; 0 with the reason in err otherwise.
-static int chainlet_file_long(const t_dictionary *d, const char *key, t_atom_long lo, t_atom_long hi, long *out, char *err)
-{
-    t_atom a;
-    if (!dictionary_hasentry(d, gensym(key))) {
-        snprintf(err, CHAINLET_ERROR_SIZE, "no \"%s\"", key);
-        return 0;
-    }
-    if (dictionary_getatom(d, gensym(key), &a) != MAX_ERR_NONE || atom_gettype(&a) != A_LONG) {
-        snprintf(err, CHAINLET_ERROR_SIZE, "\"%s\" is not an integer", key);
-        return 0;
-    }
-    const t_atom_long v = atom_getlong(&a);
-    if (v < lo || v > hi) {
-        snprintf(err, CHAINLET_ERROR_SIZE, "\"%s\" is %lld, beyond %lld to %lld", key, (long long)v, (long long)lo,
-                 (long long)hi);
-        return 0;
-    }
-    *out = (long)v;
-    return 1;
-}
-
-// A finite real (an integer is taken as the same real).
-static int chainlet_atom_real(const t_atom *a, double *v)
-{
-    if (atom_gettype(a) == A_FLOAT)
-        *v = atom_getfloat(a);
-    else if (atom_gettype(a) == A_LONG)
-        *v = (double)atom_getlong(a);
-    else
-        return 0;
-    return isfinite(*v);
-}
-
 // An array of exactly n finite reals, into v.
 static int chainlet_file_reals(const t_dictionary *d, const char *key, long n, double *v, char *err)
 {
@@ -1073,7 +1040,7 @@ static int chainlet_file_reals(const t_dictionary *d, const char *key, long n, d
         return 0;
     }
     for (long i = 0; i < n; i++)
-        if (!chainlet_atom_real(argv + i, v + i)) {
+        if (!maxlearn_file_atom_real(argv + i, v + i)) {
             snprintf(err, CHAINLET_ERROR_SIZE, "\"%s\" value %ld is not a finite number", key, i);
             return 0;
         }
@@ -1104,31 +1071,18 @@ static int chainlet_stochastic_rows(const char *key, const double *v, long rows,
 // known good). 0 with the reason in err; nothing is left allocated then.
 static int chainlet_model_read(const t_dictionary *d, t_chainlet_model *m, char *err)
 {
-    t_symbol *format = NULL;
-    long version = 0, symbols = 0;
+    long symbols = 0;
     m->values = NULL;
-    if (dictionary_getsym(d, gensym("format"), &format) != MAX_ERR_NONE || !format) {
-        snprintf(err, CHAINLET_ERROR_SIZE, "no \"format\": not a %s model", CHAINLET_FORMAT);
-        return 0;
-    }
-    if (strcmp(format->s_name, CHAINLET_FORMAT) != 0) {
-        snprintf(err, CHAINLET_ERROR_SIZE, "format \"%s\", not \"%s\"", format->s_name, CHAINLET_FORMAT);
-        return 0;
-    }
-    if (!chainlet_file_long(d, "version", 1, LONG_MAX, &version, err)) return 0;
-    if (version > CHAINLET_FILE_VERSION) {
-        snprintf(err, CHAINLET_ERROR_SIZE, "version %ld, newer than %d", version, CHAINLET_FILE_VERSION);
-        return 0;
-    }
-    if (!chainlet_file_long(d, "states", 2, CHAINLET_MAX_STATES, &m->states, err) ||
-        !chainlet_file_long(d, "symbols", CHAINLET_SYMBOLS, CHAINLET_SYMBOLS, &symbols, err) ||
-        !chainlet_file_long(d, "lcd", 150, 400, &m->lcd, err) ||
-        !chainlet_file_long(d, "trained", 0, 1, &m->trained, err) ||
-        !chainlet_file_long(d, "current_state", -1, m->states - 1, &m->current_state, err) ||
-        !chainlet_file_long(d, "sequence_length", 0, CHAINLET_MAX_SCORE, &m->sequence_length, err))
+    if (!maxlearn_file_format(d, CHAINLET_FORMAT, CHAINLET_FILE_VERSION, err, CHAINLET_ERROR_SIZE)) return 0;
+    if (!maxlearn_file_long(d, "states", 2, CHAINLET_MAX_STATES, &m->states, err, CHAINLET_ERROR_SIZE) ||
+        !maxlearn_file_long(d, "symbols", CHAINLET_SYMBOLS, CHAINLET_SYMBOLS, &symbols, err, CHAINLET_ERROR_SIZE) ||
+        !maxlearn_file_long(d, "lcd", 150, 400, &m->lcd, err, CHAINLET_ERROR_SIZE) ||
+        !maxlearn_file_long(d, "trained", 0, 1, &m->trained, err, CHAINLET_ERROR_SIZE) ||
+        !maxlearn_file_long(d, "current_state", -1, m->states - 1, &m->current_state, err, CHAINLET_ERROR_SIZE) ||
+        !maxlearn_file_long(d, "sequence_length", 0, CHAINLET_MAX_SCORE, &m->sequence_length, err, CHAINLET_ERROR_SIZE))
         return 0;
     t_atom a;
-    if (dictionary_getatom(d, gensym("apprentissage"), &a) != MAX_ERR_NONE || !chainlet_atom_real(&a, &m->apprentissage) ||
+    if (dictionary_getatom(d, gensym("apprentissage"), &a) != MAX_ERR_NONE || !maxlearn_file_atom_real(&a, &m->apprentissage) ||
         m->apprentissage < 0.0 || m->apprentissage > 3.4028234663852886e+38) {
         snprintf(err, CHAINLET_ERROR_SIZE, "\"apprentissage\" is missing or not a real from 0 up");
         return 0;
@@ -1271,65 +1225,13 @@ void chainlet_swap_model(t_chainlet *x, t_chainlet_loaded *l)
     *m = was;
 }
 
-// The file a "write" or "read" names, into name and path: with no name, the save or open dialog;
-// a name with a folder is taken as it is, one without is looked for on the search path (read) or
-// goes to the default folder (write). 0 with the reason in err when there is none.
-static int chainlet_file_name(t_symbol *s, int writing, char *name, short *path, char *err)
-{
-    t_fourcc type = 0, json = (t_fourcc)(('J' << 24) | ('S' << 16) | ('O' << 8) | 'N');
-    name[0] = '\0';
-    if (!s || !s->s_name[0]) {
-        if (writing) snprintf(name, MAX_PATH_CHARS, "%s", "chainlet.json");
-        const short cancelled = writing ? saveasdialog_extended(name, path, &type, &json, 1) : open_dialog(name, path, &type, &json, 1);
-        if (cancelled) {
-            snprintf(err, CHAINLET_ERROR_SIZE, "no file chosen (the dialog was cancelled): name one, as in \"%s model.json\"",
-                     writing ? "write" : "read");
-            return 0;
-        }
-        return 1;
-    }
-    if (strlen(s->s_name) >= MAX_PATH_CHARS) {
-        snprintf(err, CHAINLET_ERROR_SIZE, "the file name is too long");
-        return 0;
-    }
-    if (!writing) {
-        char found[MAX_PATH_CHARS];
-        snprintf(found, sizeof found, "%s", s->s_name);
-        if (locatefile_extended(found, path, &type, NULL, 0) != 0) {
-            char file[MAX_FILENAME_CHARS];
-            short folder = 0;
-            snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
-            const int is_folder = path_frompathname(s->s_name, &folder, file) == 0 && !file[0];
-            snprintf(err, CHAINLET_ERROR_SIZE, "%s", is_folder ? "a folder, not a file" : "no such file");
-            return 0;
-        }
-        snprintf(name, MAX_PATH_CHARS, "%s", found);
-        return 1;
-    }
-    if (strchr(s->s_name, '/') || strchr(s->s_name, '\\') || strchr(s->s_name, ':')) {
-        const short found = path_frompathname(s->s_name, path, name);
-        if (found != 0 || !name[0]) {
-            snprintf(err, CHAINLET_ERROR_SIZE, "%s", found != 0 ? "no such folder" : "a folder, not a file");
-            snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
-            return 0;
-        }
-        return 1;
-    }
-    snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
-    *path = path_getdefault();
-    return 1;
-}
-
 static void chainlet_dowrite(t_chainlet *x, t_symbol *s, short argc, t_atom *argv)
 {
     (void)argc;
     (void)argv;
-    char name[MAX_PATH_CHARS], err[CHAINLET_ERROR_SIZE];
+    char name[MAX_PATH_CHARS];
     short path = 0;
-    if (!chainlet_file_name(s, 1, name, &path, err)) {
-        object_error((t_object *)x, "cannot write%s%s: %s", name[0] ? " " : "", name, err);
-        return;
-    }
+    if (!maxlearn_file_target((t_object *)x, s, 1, "chainlet.json", name, &path)) return;
     t_chainlet_model m;
     t_dictionary *d = NULL;
     const int captured = chainlet_capture(x, &m);
@@ -1339,11 +1241,7 @@ static void chainlet_dowrite(t_chainlet *x, t_symbol *s, short argc, t_atom *arg
         object_error((t_object *)x, "cannot write %s: %s", name, captured ? "no memory for the file" : "no model to write");
         return;
     }
-    const t_max_err written = dictionary_write(d, name, path);
-    object_free(d);
-    if (written != MAX_ERR_NONE)
-        object_error((t_object *)x, "cannot write %s: the file could not be written (folder missing or not writable, or disk full)", name);
-    else
+    if (maxlearn_file_write_dictionary((t_object *)x, d, name, path, name))
         object_post((t_object *)x, "wrote %ld states to %s", m.states, name);
 }
 
@@ -1353,15 +1251,9 @@ static void chainlet_doread(t_chainlet *x, t_symbol *s, short argc, t_atom *argv
     (void)argv;
     char name[MAX_PATH_CHARS], err[CHAINLET_ERROR_SIZE];
     short path = 0;
-    t_dictionary *d = NULL;
-    if (!chainlet_file_name(s, 0, name, &path, err)) {
-        object_error((t_object *)x, "cannot read%s%s: %s", name[0] ? " " : "", name, err);
-        return;
-    }
-    if (dictionary_read(name, path, &d) != MAX_ERR_NONE || !d) {
-        object_error((t_object *)x, "cannot read %s: not a JSON dictionary", name);
-        return;
-    }
+    if (!maxlearn_file_target((t_object *)x, s, 0, "chainlet.json", name, &path)) return;
+    t_dictionary *d = maxlearn_file_read_dictionary((t_object *)x, name, path, name);
+    if (!d) return;
     t_chainlet_loaded *l = chainlet_read_model(d, err);
     object_free(d);
     if (!l) {

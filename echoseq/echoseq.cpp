@@ -11,6 +11,7 @@
 // new symbols, which puts almost every arc on state 0, does not scan that list for each symbol.
 // Nothing grows by copying everything at once (see "Storage" below).
 #include "echoseq.h"
+#include "maxlearn_modelfile.h"
 
 #include <limits.h>
 #include <time.h>
@@ -1083,28 +1084,6 @@ static t_dictionary *echoseq_dictionary(const t_echoseq_copy *c)
     return d;
 }
 
-// An integer entry within [lo, hi]; 0 with the reason in err otherwise.
-static int echoseq_file_long(const t_dictionary *d, const char *key, t_atom_long lo, t_atom_long hi, long *out, char *err)
-{
-    t_atom a;
-    if (!dictionary_hasentry(d, gensym(key))) {
-        snprintf(err, ECHOSEQ_ERROR_SIZE, "no \"%s\"", key);
-        return 0;
-    }
-    if (dictionary_getatom(d, gensym(key), &a) != MAX_ERR_NONE || atom_gettype(&a) != A_LONG) {
-        snprintf(err, ECHOSEQ_ERROR_SIZE, "\"%s\" is not an integer", key);
-        return 0;
-    }
-    const t_atom_long v = atom_getlong(&a);
-    if (v < lo || v > hi) {
-        snprintf(err, ECHOSEQ_ERROR_SIZE, "\"%s\" is %lld, beyond %lld to %lld", key, (long long)v, (long long)lo,
-                 (long long)hi);
-        return 0;
-    }
-    *out = (long)v;
-    return 1;
-}
-
 // An array of n integers, each within 32 bits, copied into out and taken out of the dictionary, so
 // that its atoms (four times the integers' size) are gone before the oracle is rebuilt. 0 with the
 // reason in err.
@@ -1137,29 +1116,16 @@ static t_echoseq *echoseq_model_check(t_dictionary *d, long count, t_int32 *fiel
 // reason in err. The settings go to *c (its arrays unused). Takes the arrays out of d.
 static t_echoseq *echoseq_model_read(t_dictionary *d, t_echoseq_copy *c, char *err)
 {
-    t_symbol *format = NULL;
-    long version = 0, count = 0, position = 0;
-    if (dictionary_getsym(d, gensym("format"), &format) != MAX_ERR_NONE || !format) {
-        snprintf(err, ECHOSEQ_ERROR_SIZE, "no \"format\": not a %s model", ECHOSEQ_FORMAT);
+    long count = 0, position = 0;
+    if (!maxlearn_file_format(d, ECHOSEQ_FORMAT, ECHOSEQ_FILE_VERSION, err, ECHOSEQ_ERROR_SIZE))
         return NULL;
-    }
-    if (strcmp(format->s_name, ECHOSEQ_FORMAT) != 0) {
-        snprintf(err, ECHOSEQ_ERROR_SIZE, "format \"%s\", not \"%s\"", format->s_name, ECHOSEQ_FORMAT);
-        return NULL;
-    }
-    if (!echoseq_file_long(d, "version", 1, LONG_MAX, &version, err))
-        return NULL;
-    if (version > ECHOSEQ_FILE_VERSION) {
-        snprintf(err, ECHOSEQ_ERROR_SIZE, "version %ld, newer than %d", version, ECHOSEQ_FILE_VERSION);
-        return NULL;
-    }
     // The attributes' clipping ranges, and at most the states the oracle holds.
-    if (!echoseq_file_long(d, "states", 1, ECHOSEQ_MAX_SYMBOLS + 1, &count, err) ||
-        !echoseq_file_long(d, "position", 0, count - 1, &position, err) ||
-        !echoseq_file_long(d, "lrs", 0, 2147483647, &c->lrs, err) ||
-        !echoseq_file_long(d, "straight", 0, 100, &c->straight, err) ||
-        !echoseq_file_long(d, "threshold", 1, ECHOSEQ_MAX_SLICE, &c->threshold, err) ||
-        !echoseq_file_long(d, "slice", 0, 2, &c->slice, err))
+    if (!maxlearn_file_long(d, "states", 1, ECHOSEQ_MAX_SYMBOLS + 1, &count, err, ECHOSEQ_ERROR_SIZE) ||
+        !maxlearn_file_long(d, "position", 0, count - 1, &position, err, ECHOSEQ_ERROR_SIZE) ||
+        !maxlearn_file_long(d, "lrs", 0, 2147483647, &c->lrs, err, ECHOSEQ_ERROR_SIZE) ||
+        !maxlearn_file_long(d, "straight", 0, 100, &c->straight, err, ECHOSEQ_ERROR_SIZE) ||
+        !maxlearn_file_long(d, "threshold", 1, ECHOSEQ_MAX_SLICE, &c->threshold, err, ECHOSEQ_ERROR_SIZE) ||
+        !maxlearn_file_long(d, "slice", 0, 2, &c->slice, err, ECHOSEQ_ERROR_SIZE))
         return NULL;
     c->count = (t_int32)count;
     c->position = (t_int32)position;
@@ -1318,65 +1284,14 @@ void echoseq_swap_model(t_echoseq *x, t_echoseq_loaded *l)
     *c = was;
 }
 
-// The file a "write" or "read" names, into name and path: with no name, the save or open dialog;
-// a name with a folder is taken as it is, one without is looked for on the search path (read) or
-// goes to the default folder (write). 0 with the reason in err when there is none.
-static int echoseq_file_name(t_symbol *s, int writing, char *name, short *path, char *err)
-{
-    t_fourcc type = 0, json = (t_fourcc)(('J' << 24) | ('S' << 16) | ('O' << 8) | 'N');
-    name[0] = '\0';
-    if (!s || !s->s_name[0]) {
-        if (writing) snprintf(name, MAX_PATH_CHARS, "%s", "echoseq.json");
-        const short cancelled = writing ? saveasdialog_extended(name, path, &type, &json, 1) : open_dialog(name, path, &type, &json, 1);
-        if (cancelled) {
-            snprintf(err, ECHOSEQ_ERROR_SIZE, "no file chosen (the dialog was cancelled): name one, as in \"%s model.json\"",
-                     writing ? "write" : "read");
-            return 0;
-        }
-        return 1;
-    }
-    if (strlen(s->s_name) >= MAX_PATH_CHARS) {
-        snprintf(err, ECHOSEQ_ERROR_SIZE, "the file name is too long");
-        return 0;
-    }
-    if (!writing) {
-        char found[MAX_PATH_CHARS];
-        snprintf(found, sizeof found, "%s", s->s_name);
-        if (locatefile_extended(found, path, &type, NULL, 0) != 0) {
-            char file[MAX_FILENAME_CHARS];
-            short folder = 0;
-            snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
-            const int is_folder = path_frompathname(s->s_name, &folder, file) == 0 && !file[0];
-            snprintf(err, ECHOSEQ_ERROR_SIZE, "%s", is_folder ? "a folder, not a file" : "no such file");
-            return 0;
-        }
-        snprintf(name, MAX_PATH_CHARS, "%s", found);
-        return 1;
-    }
-    if (strchr(s->s_name, '/') || strchr(s->s_name, '\\') || strchr(s->s_name, ':')) {
-        const short found = path_frompathname(s->s_name, path, name);
-        if (found != 0 || !name[0]) {
-            snprintf(err, ECHOSEQ_ERROR_SIZE, "%s", found != 0 ? "no such folder" : "a folder, not a file");
-            snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
-            return 0;
-        }
-        return 1;
-    }
-    snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
-    *path = path_getdefault();
-    return 1;
-}
-
 static void echoseq_dowrite(t_echoseq *x, t_symbol *s, short argc, t_atom *argv)
 {
     (void)argc;
     (void)argv;
-    char name[MAX_PATH_CHARS], err[ECHOSEQ_ERROR_SIZE];
+    char name[MAX_PATH_CHARS];
     short path = 0;
-    if (!echoseq_file_name(s, 1, name, &path, err)) {
-        object_error((t_object *)x, "cannot write%s%s: %s", name[0] ? " " : "", name, err);
+    if (!maxlearn_file_target((t_object *)x, s, 1, "echoseq.json", name, &path))
         return;
-    }
     t_echoseq_copy c;
     t_dictionary *d = NULL;
     if (echoseq_capture(x, &c))
@@ -1389,11 +1304,7 @@ static void echoseq_dowrite(t_echoseq *x, t_symbol *s, short argc, t_atom *argv)
         object_error((t_object *)x, "cannot write %s: no memory for the file", name);
         return;
     }
-    const t_max_err written = dictionary_write(d, name, path);
-    object_free(d);
-    if (written != MAX_ERR_NONE)
-        object_error((t_object *)x, "cannot write %s: the file could not be written (folder missing or not writable, or disk full)", name);
-    else
+    if (maxlearn_file_write_dictionary((t_object *)x, d, name, path, name))
         object_post((t_object *)x, "wrote %ld state%s to %s", (long)c.count, (long)c.count == 1 ? "" : "s", name);
 }
 
@@ -1403,15 +1314,11 @@ static void echoseq_doread(t_echoseq *x, t_symbol *s, short argc, t_atom *argv)
     (void)argv;
     char name[MAX_PATH_CHARS], err[ECHOSEQ_ERROR_SIZE];
     short path = 0;
-    t_dictionary *d = NULL;
-    if (!echoseq_file_name(s, 0, name, &path, err)) {
-        object_error((t_object *)x, "cannot read%s%s: %s", name[0] ? " " : "", name, err);
+    if (!maxlearn_file_target((t_object *)x, s, 0, "echoseq.json", name, &path))
         return;
-    }
-    if (dictionary_read(name, path, &d) != MAX_ERR_NONE || !d) {
-        object_error((t_object *)x, "cannot read %s: not a JSON dictionary", name);
+    t_dictionary *d = maxlearn_file_read_dictionary((t_object *)x, name, path, name);
+    if (!d)
         return;
-    }
     t_echoseq_loaded *l = echoseq_read_model(d, err);
     object_free(d);
     if (!l) {

@@ -6,6 +6,7 @@
 // the mutex is held, and a failure leaves the model as it was.
 
 #include "gasnet.h"
+#include "maxlearn_modelfile.h"
 
 #include <limits.h>
 #include <math.h>
@@ -240,16 +241,7 @@ static bool gasnet_fail(t_gasnet_why *why, const char *fmt, ...)
 static bool get_long(const t_dictionary *d, t_symbol *key, t_atom_long lo, t_atom_long hi, long *out,
                      t_gasnet_why *why)
 {
-    t_atom a;
-    if (!dictionary_hasentry(d, key)) return gasnet_fail(why, "no \"%s\"", key->s_name);
-    if (dictionary_getatom(d, key, &a) != MAX_ERR_NONE || atom_gettype(&a) != A_LONG)
-        return gasnet_fail(why, "\"%s\" is not an integer", key->s_name);
-    t_atom_long v = atom_getlong(&a);
-    if (v < lo || v > hi)
-        return gasnet_fail(why, "\"%s\" is %lld, beyond %lld to %lld", key->s_name, (long long)v, (long long)lo,
-                           (long long)hi);
-    *out = (long)v;
-    return true;
+    return maxlearn_file_long(d, key->s_name, lo, hi, out, why->text, sizeof why->text) != 0;
 }
 
 // A real entry (an integer will do) within lo..hi.
@@ -439,16 +431,12 @@ static t_hashtab *gasnet_model_to_units(const t_gasnet_model *m)
 // Files
 // ---------------------------------------------------------------------------------------------
 
-static t_fourcc gasnet_json_type(void) { return (t_fourcc)(('J' << 24) | ('S' << 16) | ('O' << 8) | 'N'); }
-
 // The folder and file name to write `s` to: a name with a folder as it is, one without in the
 // default folder, none through the save dialog. False after posting why not.
 static bool gasnet_write_target(t_gasnet *x, t_symbol *s, char *name, short *path)
 {
     if (!s || !s->s_name[0]) {
-        t_fourcc type = gasnet_json_type(), outtype = 0;
-        strncpy(name, "gasnet.json", MAX_FILENAME_CHARS);
-        if (saveasdialog_extended(name, path, &outtype, &type, 1) != 0) {
+        if (maxlearn_file_dialog(1, "gasnet.json", name, path) != 0) {
             object_error((t_object *)x, "write: no file chosen; give a file name, as in \"write clusters.json\"");
             return false;
         }
@@ -461,15 +449,11 @@ static bool gasnet_write_target(t_gasnet *x, t_symbol *s, char *name, short *pat
         return false;
     }
     if (has_folder) {
-        if (path_frompathname(s->s_name, path, name) != 0) {
-            object_error((t_object *)x, "cannot write %s: no such folder", s->s_name);
-            return false;
-        }
-        if (!name[0]) {
-            object_error((t_object *)x, "cannot write %s: a folder, not a file name", s->s_name);
-            return false;
-        }
-        return true;
+        const int split = maxlearn_file_split(s->s_name, name, path);
+        if (split != MAXLEARN_FILE_SPLIT)
+            object_error((t_object *)x, "cannot write %s: %s", s->s_name,
+                         split == MAXLEARN_FILE_NO_FOLDER ? "no such folder" : "a folder, not a file name");
+        return split == MAXLEARN_FILE_SPLIT;
     }
     strcpy(name, s->s_name);
     *path = path_getdefault();
@@ -503,12 +487,7 @@ void gasnet_dowrite(t_gasnet *x, t_symbol *s, short argc, t_atom *argv)
         object_error((t_object *)x, "cannot write %s: out of memory", shown);
         return;
     }
-    t_max_err err = dictionary_write(d, name, path);
-    object_free(d);
-    if (err != MAX_ERR_NONE) {
-        object_error((t_object *)x, "cannot write %s: the file could not be written (folder missing or not writable, or disk full)", shown);
-        return;
-    }
+    if (!maxlearn_file_write_dictionary((t_object *)x, d, name, path, shown)) return;
     object_post((t_object *)x, "wrote %ld units to %s", units, shown);
 }
 
@@ -567,10 +546,9 @@ void gasnet_doread(t_gasnet *x, t_symbol *s, short argc, t_atom *argv)
     gasnet_file_keys();
     char name[MAX_PATH_CHARS];
     short path = 0;
-    t_fourcc type = gasnet_json_type(), outtype = 0;
     name[0] = '\0';
     if (!s || !s->s_name[0]) {
-        if (open_dialog(name, &path, &outtype, &type, 1) != 0) {
+        if (maxlearn_file_dialog(0, NULL, name, &path) != 0) {
             object_error((t_object *)x, "read: no file chosen; give a file name, as in \"read clusters.json\"");
             return;
         }
@@ -579,20 +557,15 @@ void gasnet_doread(t_gasnet *x, t_symbol *s, short argc, t_atom *argv)
             object_error((t_object *)x, "cannot read %.60s...: the name is too long", s->s_name);
             return;
         }
-        strncpy(name, s->s_name, MAX_PATH_CHARS - 1);
-        name[MAX_PATH_CHARS - 1] = '\0';
-        if (locatefile_extended(name, &path, &outtype, NULL, 0) != 0) {
+        if (maxlearn_file_locate(s->s_name, name, &path) != 0) {
             object_error((t_object *)x, "cannot read %s: no such file", s->s_name);
             return;
         }
     }
     const char *shown = s && s->s_name[0] ? s->s_name : name;
 
-    t_dictionary *d = NULL;
-    if (dictionary_read(name, path, &d) != MAX_ERR_NONE || !d) {
-        object_error((t_object *)x, "cannot read %s: not a JSON dictionary", shown);
-        return;
-    }
+    t_dictionary *d = maxlearn_file_read_dictionary((t_object *)x, name, path, shown);
+    if (!d) return;
     t_gasnet_model m;
     t_gasnet_why why;
     why.text[0] = '\0';

@@ -20,6 +20,7 @@
 // plain loops give, bit for bit; pow(x, 2.0) is written x * x, which is what GCC makes of it.
 
 #include "selfmap.h"
+#include "maxlearn_modelfile.h"
 
 #include <limits.h>
 #include <math.h>
@@ -813,73 +814,25 @@ static t_dictionary *selfmap_model_dictionary(const t_selfmap_model *m)
     return d;
 }
 
-// An integer entry within [lo, hi]; 0 with the reason in err otherwise.
-static int selfmap_file_long(const t_dictionary *d, const char *key, t_atom_long lo, t_atom_long hi, long *out, char *err)
-{
-    t_atom a;
-    if (!dictionary_hasentry(d, gensym(key))) {
-        snprintf(err, SELFMAP_ERROR_SIZE, "no \"%s\"", key);
-        return 0;
-    }
-    if (dictionary_getatom(d, gensym(key), &a) != MAX_ERR_NONE || atom_gettype(&a) != A_LONG) {
-        snprintf(err, SELFMAP_ERROR_SIZE, "\"%s\" is not an integer", key);
-        return 0;
-    }
-    const t_atom_long v = atom_getlong(&a);
-    if (v < lo || v > hi) {
-        snprintf(err, SELFMAP_ERROR_SIZE, "\"%s\" is %lld, beyond %lld to %lld", key, (long long)v, (long long)lo,
-                 (long long)hi);
-        return 0;
-    }
-    *out = (long)v;
-    return 1;
-}
-
-// A finite real (an integer is taken as the same real).
-static int selfmap_atom_real(const t_atom *a, double *v)
-{
-    if (atom_gettype(a) == A_FLOAT)
-        *v = atom_getfloat(a);
-    else if (atom_gettype(a) == A_LONG)
-        *v = (double)atom_getlong(a);
-    else
-        return 0;
-    return isfinite(*v);
-}
-
 // Reads and checks a whole map from d into m (m->values allocated once the sizes are known
 // good). 0 with the reason in err; nothing is left allocated then.
 static int selfmap_model_read(const t_dictionary *d, t_selfmap_model *m, char *err)
 {
-    t_symbol *format = NULL;
-    long version = 0;
     m->values = NULL;
-    if (dictionary_getsym(d, gensym("format"), &format) != MAX_ERR_NONE || !format) {
-        snprintf(err, SELFMAP_ERROR_SIZE, "no \"format\": not a %s model", SELFMAP_FORMAT);
-        return 0;
-    }
-    if (strcmp(format->s_name, SELFMAP_FORMAT) != 0) {
-        snprintf(err, SELFMAP_ERROR_SIZE, "format \"%s\", not \"%s\"", format->s_name, SELFMAP_FORMAT);
-        return 0;
-    }
-    if (!selfmap_file_long(d, "version", 1, LONG_MAX, &version, err)) return 0;
-    if (version > SELFMAP_FILE_VERSION) {
-        snprintf(err, SELFMAP_ERROR_SIZE, "version %ld, newer than %d", version, SELFMAP_FILE_VERSION);
-        return 0;
-    }
+    if (!maxlearn_file_format(d, SELFMAP_FORMAT, SELFMAP_FILE_VERSION, err, SELFMAP_ERROR_SIZE)) return 0;
     // The bounds of the box arguments and of the attributes' clipping; a value_max beyond this
     // platform's long is refused rather than cut.
-    if (!selfmap_file_long(d, "units", 2, SELFMAP_MAX_UNITS, &m->map_size, err) ||
-        !selfmap_file_long(d, "vector_size", 1, SELFMAP_MAX_VECTOR, &m->vector_size, err) ||
-        !selfmap_file_long(d, "value_max", 2, LONG_MAX, &m->value_max, err) ||
-        !selfmap_file_long(d, "learn_horizon", 1, 1000, &m->learn_horizon, err) ||
-        !selfmap_file_long(d, "learn_count", 0, m->learn_horizon, &m->learn_count, err) ||
-        !selfmap_file_long(d, "influence", 1, 100, &m->influence, err) ||
-        !selfmap_file_long(d, "mutation", 0, 100, &m->mutation, err) ||
-        !selfmap_file_long(d, "lcd", 100, 800, &m->lcd, err))
+    if (!maxlearn_file_long(d, "units", 2, SELFMAP_MAX_UNITS, &m->map_size, err, SELFMAP_ERROR_SIZE) ||
+        !maxlearn_file_long(d, "vector_size", 1, SELFMAP_MAX_VECTOR, &m->vector_size, err, SELFMAP_ERROR_SIZE) ||
+        !maxlearn_file_long(d, "value_max", 2, LONG_MAX, &m->value_max, err, SELFMAP_ERROR_SIZE) ||
+        !maxlearn_file_long(d, "learn_horizon", 1, 1000, &m->learn_horizon, err, SELFMAP_ERROR_SIZE) ||
+        !maxlearn_file_long(d, "learn_count", 0, m->learn_horizon, &m->learn_count, err, SELFMAP_ERROR_SIZE) ||
+        !maxlearn_file_long(d, "influence", 1, 100, &m->influence, err, SELFMAP_ERROR_SIZE) ||
+        !maxlearn_file_long(d, "mutation", 0, 100, &m->mutation, err, SELFMAP_ERROR_SIZE) ||
+        !maxlearn_file_long(d, "lcd", 100, 800, &m->lcd, err, SELFMAP_ERROR_SIZE))
         return 0;
     t_atom a;
-    if (dictionary_getatom(d, gensym("pas"), &a) != MAX_ERR_NONE || !selfmap_atom_real(&a, &m->pas) || m->pas < 0.0 ||
+    if (dictionary_getatom(d, gensym("pas"), &a) != MAX_ERR_NONE || !maxlearn_file_atom_real(&a, &m->pas) || m->pas < 0.0 ||
         m->pas > 1.0) {
         snprintf(err, SELFMAP_ERROR_SIZE, "\"pas\" is missing or not a real from 0 to 1");
         return 0;
@@ -902,7 +855,7 @@ static int selfmap_model_read(const t_dictionary *d, t_selfmap_model *m, char *e
         return 0;
     }
     for (long i = 0; i < count; i++)
-        if (!selfmap_atom_real(argv + i, m->values + i)) {
+        if (!maxlearn_file_atom_real(argv + i, m->values + i)) {
             snprintf(err, SELFMAP_ERROR_SIZE, "\"values\" value %ld is not a finite number", i);
             sysmem_freeptr(m->values);
             m->values = NULL;
@@ -990,65 +943,13 @@ void selfmap_swap_model(t_selfmap *x, t_selfmap_loaded *l)
     *m = was;
 }
 
-// The file a "write" or "read" names, into name and path: with no name, the save or open dialog;
-// a name with a folder is taken as it is, one without is looked for on the search path (read) or
-// goes to the default folder (write). 0 with the reason in err when there is none.
-static int selfmap_file_name(t_symbol *s, int writing, char *name, short *path, char *err)
-{
-    t_fourcc type = 0, json = (t_fourcc)(('J' << 24) | ('S' << 16) | ('O' << 8) | 'N');
-    name[0] = '\0';
-    if (!s || !s->s_name[0]) {
-        if (writing) snprintf(name, MAX_PATH_CHARS, "%s", "selfmap.json");
-        const short cancelled = writing ? saveasdialog_extended(name, path, &type, &json, 1) : open_dialog(name, path, &type, &json, 1);
-        if (cancelled) {
-            snprintf(err, SELFMAP_ERROR_SIZE, "no file chosen (the dialog was cancelled): name one, as in \"%s model.json\"",
-                     writing ? "write" : "read");
-            return 0;
-        }
-        return 1;
-    }
-    if (strlen(s->s_name) >= MAX_PATH_CHARS) {
-        snprintf(err, SELFMAP_ERROR_SIZE, "the file name is too long");
-        return 0;
-    }
-    if (!writing) {
-        char found[MAX_PATH_CHARS];
-        snprintf(found, sizeof found, "%s", s->s_name);
-        if (locatefile_extended(found, path, &type, NULL, 0) != 0) {
-            char file[MAX_FILENAME_CHARS];
-            short folder = 0;
-            snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
-            const int is_folder = path_frompathname(s->s_name, &folder, file) == 0 && !file[0];
-            snprintf(err, SELFMAP_ERROR_SIZE, "%s", is_folder ? "a folder, not a file" : "no such file");
-            return 0;
-        }
-        snprintf(name, MAX_PATH_CHARS, "%s", found);
-        return 1;
-    }
-    if (strchr(s->s_name, '/') || strchr(s->s_name, '\\') || strchr(s->s_name, ':')) {
-        const short found = path_frompathname(s->s_name, path, name);
-        if (found != 0 || !name[0]) {
-            snprintf(err, SELFMAP_ERROR_SIZE, "%s", found != 0 ? "no such folder" : "a folder, not a file");
-            snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
-            return 0;
-        }
-        return 1;
-    }
-    snprintf(name, MAX_PATH_CHARS, "%s", s->s_name);
-    *path = path_getdefault();
-    return 1;
-}
-
 static void selfmap_dowrite(t_selfmap *x, t_symbol *s, short argc, t_atom *argv)
 {
     (void)argc;
     (void)argv;
-    char name[MAX_PATH_CHARS], err[SELFMAP_ERROR_SIZE];
+    char name[MAX_PATH_CHARS];
     short path = 0;
-    if (!selfmap_file_name(s, 1, name, &path, err)) {
-        object_error((t_object *)x, "cannot write%s%s: %s", name[0] ? " " : "", name, err);
-        return;
-    }
+    if (!maxlearn_file_target((t_object *)x, s, 1, "selfmap.json", name, &path)) return;
     t_selfmap_model m;
     t_dictionary *d = NULL;
     const int captured = selfmap_model_capture(x, &m);
@@ -1058,11 +959,7 @@ static void selfmap_dowrite(t_selfmap *x, t_symbol *s, short argc, t_atom *argv)
         object_error((t_object *)x, "cannot write %s: %s", name, captured ? "no memory for the file" : "the map is incomplete");
         return;
     }
-    const t_max_err written = dictionary_write(d, name, path);
-    object_free(d);
-    if (written != MAX_ERR_NONE)
-        object_error((t_object *)x, "cannot write %s: the file could not be written (folder missing or not writable, or disk full)", name);
-    else
+    if (maxlearn_file_write_dictionary((t_object *)x, d, name, path, name))
         object_post((t_object *)x, "wrote %ld units to %s", m.map_size, name);
 }
 
@@ -1072,15 +969,9 @@ static void selfmap_doread(t_selfmap *x, t_symbol *s, short argc, t_atom *argv)
     (void)argv;
     char name[MAX_PATH_CHARS], err[SELFMAP_ERROR_SIZE];
     short path = 0;
-    t_dictionary *d = NULL;
-    if (!selfmap_file_name(s, 0, name, &path, err)) {
-        object_error((t_object *)x, "cannot read%s%s: %s", name[0] ? " " : "", name, err);
-        return;
-    }
-    if (dictionary_read(name, path, &d) != MAX_ERR_NONE || !d) {
-        object_error((t_object *)x, "cannot read %s: not a JSON dictionary", name);
-        return;
-    }
+    if (!maxlearn_file_target((t_object *)x, s, 0, "selfmap.json", name, &path)) return;
+    t_dictionary *d = maxlearn_file_read_dictionary((t_object *)x, name, path, name);
+    if (!d) return;
     t_selfmap_loaded *l = selfmap_read_model(d, err);
     object_free(d);
     if (!l) {

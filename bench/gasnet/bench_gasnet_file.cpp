@@ -5,6 +5,7 @@
 #include "gasnet.h"
 #include "maxhost/runtime.h"
 #include "message_latency.h"
+#include "model_files.h"
 
 #include <benchmark/benchmark.h>
 
@@ -54,13 +55,7 @@ void BM_file_write_bounds(benchmark::State &state) {
 }
 
 #if defined(__linux__)
-// Peak and current resident size in kB, from /proc; writing 5 to clear_refs resets the peak.
-long status_kb(const char *field) {
-    std::ifstream in("/proc/self/status");
-    for (std::string line; std::getline(in, line);)
-        if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::string(field).size()));
-    return -1;
-}
+using maxlearn_bench::status_kb;
 #endif
 
 void BM_file_read_bounds(benchmark::State &state) {

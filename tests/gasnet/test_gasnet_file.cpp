@@ -1,5 +1,6 @@
 // gasnet's write and read: a bad file is refused with one error naming the object, the file and
 // what is wrong, and the model stays exactly as it was; a good file brings back the whole model.
+#include "file_text.h"
 #include "gasnet_test_util.h"
 
 #include <filesystem>
@@ -11,12 +12,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string slurp(const fs::path &p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using filetest::slurp;
 
 fs::path test_folder() {
     fs::path dir = fs::path(MAXLEARN_BINARY_DIR) / "gasnet_file_test";

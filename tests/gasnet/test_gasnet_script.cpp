@@ -1,4 +1,5 @@
 // End to end through the command-line host: a script teaches gasnet, prints it and draws it.
+#include "file_text.h"
 #include "script_command.h"
 
 #include <gtest/gtest.h>
@@ -76,12 +77,7 @@ std::vector<std::string> run_script(const fs::path &dir, const std::string &name
     return lines;
 }
 
-std::string slurp(const fs::path &p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using filetest::slurp;
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 // depends on to come back exactly, and what a damaged file must not do.
 #include <gtest/gtest.h>
 
+#include "file_text.h"
 #include "maxhost/runtime.h"
 #include "svc_test_util.h"
 
@@ -20,12 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string slurp(const fs::path &p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using filetest::slurp;
 
 struct Folder {
     fs::path dir;

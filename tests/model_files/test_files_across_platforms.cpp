@@ -1,5 +1,6 @@
 // A file written by the Linux build reads on every build and writes back byte for byte: no real
 // loses a digit, no integer is cut to a 32-bit long, and no state of the model is lost.
+#include "file_text.h"
 #include "maxhost/runtime.h"
 
 #include <gtest/gtest.h>
@@ -12,12 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string slurp(const fs::path &p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using filetest::slurp;
 
 TEST(ModelFilePlatforms, AFileFromLinuxReadsAndWritesBackUnchanged) {
     const fs::path dir = fs::path(MAXLEARN_BINARY_DIR) / "model_file_platforms";

@@ -201,16 +201,21 @@ TEST_F(ModelFiles, EveryBadFileIsRefusedWithOneErrorAndTheModelKept) {
 }
 
 // A write or read that names no file says why: with no name the dialog answers "cancelled" in
-// maxscript, a folder that does not exist, a folder in place of a file.
+// maxscript, a folder that does not exist, a folder in place of a file, a name of MAX_PATH_CHARS
+// that would be cut to another file's name.
 TEST_F(ModelFiles, ANameThatIsNoFileIsRefused) {
     std::filesystem::create_directories(dir_ / "sub");
+    const std::string longest = std::string(2048 - 5, 'n') + ".json";
     for (const Object &o : kObjects) {
-        ToolResult r = script("new o " + o.name + "\no write\no read\no write nofolder/m.json\no write ./sub\n");
+        ToolResult r = script("new o " + o.name + "\no write\no read\no write nofolder/m.json\no write ./sub\no write " + longest +
+                              "\no read " + longest + "\n");
         const std::string e = "^(\\S+:\\d+: )?error: " + o.name + ": cannot ";
         EXPECT_TRUE(r.has(e + "write " + o.name + ".json: .*dialog was cancelled.*name one")) << r.all();
         EXPECT_TRUE(r.has(e + "read: .*dialog was cancelled.*name one")) << r.all();
         EXPECT_TRUE(r.has(e + "write nofolder/m.json: no such folder$")) << r.all();
         EXPECT_TRUE(r.has(e + "write ./sub: a folder, not a file$")) << r.all();
+        EXPECT_TRUE(r.has(e + "write: the file name is too long$")) << r.all();
+        EXPECT_TRUE(r.has(e + "read: the file name is too long$")) << r.all();
     }
 }
 
