@@ -11,6 +11,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -96,20 +97,21 @@ public:
     bool start_array(std::size_t) override {
         if (stack_.empty() || stack_.size() >= kMaxDepth) return false;  // the top level is a dictionary
         Frame f;
-        f.atoms = new std::vector<t_atom>;
+        f.array = new ArrayBuild;
         stack_.push_back(f);
         return true;
     }
     bool end_array() override {
         Frame f = stack_.back();
         stack_.pop_back();
-        t_atomarray *arr = maxhost_svc::atomarray_adopt(std::move(*f.atoms));
+        const bool nested = f.array->owns_nested_objects;
+        t_atomarray *arr = f.array->all_integers ? maxhost_svc::atomarray_adopt_integers(std::move(f.array->integers))
+                                                 : maxhost_svc::atomarray_adopt(std::move(f.array->atoms));
         if (!arr) {
             release(f);
             return false;
         }
-        bool nested = f.owns_nested_objects;
-        delete f.atoms;
+        delete f.array;
         t_atom a;
         atom_setobj(&a, arr);
         auto *obj = reinterpret_cast<t_object *>(arr);
@@ -120,29 +122,55 @@ public:
             if (err != MAX_ERR_NONE) maxhost_dict::free_owned(obj);
             return err == MAX_ERR_NONE;
         }
-        parent.atoms->push_back(a);
-        parent.owns_nested_objects = true;
+        parent.array->push(a);
+        parent.array->owns_nested_objects = true;
         return true;
     }
     bool parse_error(std::size_t, const std::string &, const nlohmann::detail::exception &) override { return false; }
 
 private:
-    struct Frame {
-        t_dictionary *dict = nullptr;     // an open dictionary...
-        t_symbol *key = nullptr;          // ...and the key of its next value
-        std::vector<t_atom> *atoms = nullptr;  // or an open array
+    // An open array. While every value is an integer within 32 bits it is kept as integers (a
+    // quarter of the atoms' size: model files hold arrays of hundreds of thousands of them).
+    struct ArrayBuild {
+        std::vector<std::int32_t> integers;
+        std::vector<t_atom> atoms;
+        bool all_integers = true;
         bool owns_nested_objects = false;
+
+        void push(const t_atom &a) {
+            if (all_integers && a.a_type == A_LONG && a.a_w.w_long >= INT32_MIN && a.a_w.w_long <= INT32_MAX) {
+                integers.push_back(static_cast<std::int32_t>(a.a_w.w_long));
+                return;
+            }
+            if (all_integers) {
+                atoms.reserve(integers.size() + 1);
+                for (std::int32_t v : integers) {
+                    t_atom n;
+                    atom_setlong(&n, v);
+                    atoms.push_back(n);
+                }
+                std::vector<std::int32_t>().swap(integers);
+                all_integers = false;
+            }
+            atoms.push_back(a);
+        }
+    };
+
+    struct Frame {
+        t_dictionary *dict = nullptr;  // an open dictionary...
+        t_symbol *key = nullptr;       // ...and the key of its next value
+        ArrayBuild *array = nullptr;   // or an open array
     };
 
     static void release(Frame &f) {
         if (f.dict) object_free(f.dict);
-        if (f.atoms) {
-            for (t_atom &a : *f.atoms)
+        if (f.array) {
+            for (t_atom &a : f.array->atoms)
                 if (a.a_type == A_OBJ && a.a_w.w_obj) maxhost_dict::free_owned(a.a_w.w_obj);
-            delete f.atoms;
+            delete f.array;
         }
         f.dict = nullptr;
-        f.atoms = nullptr;
+        f.array = nullptr;
     }
 
     bool add_long(t_atom_long v) {
@@ -154,8 +182,8 @@ private:
     bool add_atom(const t_atom &a, bool is_string) {
         if (stack_.empty()) return false;  // a bare value at the top level is no dictionary
         Frame &f = stack_.back();
-        if (f.atoms) {
-            f.atoms->push_back(a);
+        if (f.array) {
+            f.array->push(a);
             return true;
         }
         if (is_string) return maxhost_dict::append_string_symbol(f.dict, f.key, a.a_w.w_sym) == MAX_ERR_NONE;
@@ -166,9 +194,9 @@ private:
     // A finished sub-dictionary goes into its parent dictionary or array.
     bool add_child(t_atom a, t_object *child) {
         Frame &f = stack_.back();
-        if (f.atoms) {
-            f.atoms->push_back(a);
-            f.owns_nested_objects = true;
+        if (f.array) {
+            f.array->push(a);
+            f.array->owns_nested_objects = true;
             return true;
         }
         if (dictionary_appenddictionary(f.dict, f.key, child) != MAX_ERR_NONE) {

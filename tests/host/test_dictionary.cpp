@@ -154,6 +154,55 @@ TEST(Dictionary, DamagedOrForeignTextIsNoDictionary) {
     object_free(d);
 }
 
+// Integer arrays are held compactly until first asked for: every value, and the type of every
+// value that follows the integers, must come back as written, through every way of asking.
+TEST(Dictionary, IntegerArraysComeBackExactlyHoweverTheyEnd) {
+    Folder f("integers");
+    f.put("i.json",
+          "{\"ints\": [0, -1, 2147483647, -2147483648, 7], \"wide\": [1, 2, 2147483648, -2147483649],"
+          " \"mixed\": [1, 2, 0.5, \"s\", [3], true], \"empty\": []}");
+    t_dictionary *d = f.read("i.json");
+    ASSERT_NE(d, nullptr);
+    auto longs = [&](const char *key) {
+        std::vector<t_atom_long> v;
+        long ac = 0;
+        t_atom *av = nullptr;
+        EXPECT_EQ(dictionary_getatoms(d, gensym(key), &ac, &av), MAX_ERR_NONE) << key;
+        for (long i = 0; i < ac; i++) v.push_back(av[i].a_type == A_LONG ? av[i].a_w.w_long : -99);
+        return v;
+    };
+    EXPECT_EQ(longs("ints"), (std::vector<t_atom_long>{0, -1, INT32_MAX, INT32_MIN, 7}));
+    EXPECT_EQ(longs("wide"), (std::vector<t_atom_long>{1, 2, (t_atom_long)INT32_MAX + 1, (t_atom_long)INT32_MIN - 1}));
+    EXPECT_EQ(longs("empty"), std::vector<t_atom_long>{});
+    long ac = 0;
+    t_atom *av = nullptr;
+    ASSERT_EQ(dictionary_getatoms(d, gensym("mixed"), &ac, &av), MAX_ERR_NONE);
+    ASSERT_EQ(ac, 6);
+    const long types[] = {A_LONG, A_LONG, A_FLOAT, A_SYM, A_OBJ, A_LONG};
+    for (int i = 0; i < 6; i++) EXPECT_EQ(av[i].a_type, types[i]) << i;
+    EXPECT_EQ(av[2].a_w.w_float, 0.5);
+    // An array not yet asked for through the dictionary answers every atom array call.
+    f.put("j.json", "{\"ints\": [5, 6, 7]}");
+    t_dictionary *e = f.read("j.json");
+    ASSERT_NE(e, nullptr);
+    t_object *arr = nullptr;
+    ASSERT_EQ(dictionary_getatomarray(e, gensym("ints"), &arr), MAX_ERR_NONE);
+    auto *aa = reinterpret_cast<t_atomarray *>(arr);
+    t_atom at;
+    EXPECT_EQ(atomarray_getsize(aa), 3);
+    ASSERT_EQ(atomarray_getindex(aa, 2, &at), MAX_ERR_NONE);
+    EXPECT_EQ(atom_getlong(&at), 7);
+    ASSERT_EQ(atomarray_copyatoms(aa, &ac, &av), MAX_ERR_NONE);
+    EXPECT_EQ(ac == 3 ? atom_getlong(av) : -99, 5);
+    sysmem_freeptr(av);
+    atom_setlong(&at, 8);
+    atomarray_appendatom(aa, &at);
+    ASSERT_EQ(dictionary_write(e, "j2.json", f.path), MAX_ERR_NONE);
+    EXPECT_NE(slurp(f.dir / "j2.json").find("[ 5, 6, 7, 8 ]"), std::string::npos);
+    object_free(e);
+    object_free(d);
+}
+
 TEST(Dictionary, AFailedWriteLeavesTheEarlierFile) {
     Folder f("failed");
     t_dictionary *d = dictionary_new();
