@@ -68,6 +68,15 @@ std::vector<t_atom> *atoms_of(t_atomarray *x) {
 
 }  // namespace
 
+bool maxhost_svc::atomarray_with_integers(t_atomarray *x, const std::function<void(const std::int32_t *, size_t)> &fn) {
+    Packed *p = x ? x->packed : nullptr;
+    if (!p || p->expanded.load(std::memory_order_acquire)) return false;
+    std::lock_guard<std::mutex> g(p->lock);
+    if (p->expanded.load(std::memory_order_relaxed)) return false;
+    fn(p->values.data(), p->values.size());
+    return true;
+}
+
 t_atomarray *maxhost_svc::atomarray_adopt(std::vector<t_atom> &&atoms) {
     auto *x = static_cast<t_atomarray *>(object_alloc(atomarray_class()));
     if (x) x->atoms = new std::vector<t_atom>(std::move(atoms));

@@ -214,135 +214,166 @@ private:
 // Writing
 // ---------------------------------------------------------------------------------------------
 
-void put_string(std::string &out, const char *s) {
-    out += '"';
+// The text as it is made, handed to the file a piece at a time: a large model is never held
+// whole as text beside its dictionary.
+struct Text {
+    static constexpr size_t kPiece = 1 << 16;
+    std::string s;
+    FILE *file = nullptr;
+    bool failed = false;
+
+    void spill() {
+        if (s.size() >= kPiece) flush();
+    }
+    bool flush() {
+        if (!s.empty() && std::fwrite(s.data(), 1, s.size(), file) != s.size()) failed = true;
+        s.clear();
+        return !failed;
+    }
+};
+
+void put_string(Text &out, const char *s) {
+    out.s += '"';
     for (const unsigned char *p = reinterpret_cast<const unsigned char *>(s); *p; ++p) {
         unsigned char c = *p;
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"': out.s += "\\\""; break;
+            case '\\': out.s += "\\\\"; break;
+            case '\n': out.s += "\\n"; break;
+            case '\r': out.s += "\\r"; break;
+            case '\t': out.s += "\\t"; break;
             default:
                 if (c < 0x20) {
                     char buf[8];
                     std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                    out += buf;
+                    out.s += buf;
                 } else {
-                    out += static_cast<char>(c);
+                    out.s += static_cast<char>(c);
                 }
         }
     }
-    out += '"';
+    out.s += '"';
 }
 
-bool put_real(std::string &out, double v) {
+bool put_real(Text &out, double v) {
     if (!std::isfinite(v)) return false;  // JSON has no NaN or infinity
     char buf[32];
     std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, v);
     if (r.ec != std::errc()) return false;
     std::string text(buf, r.ptr);
     if (text.find_first_of(".eE") == std::string::npos) text += ".0";
-    out += text;
+    out.s += text;
     return true;
 }
 
-bool put_dictionary(std::string &out, const t_dictionary *d, int depth);
+void put_long(Text &out, long long v) {
+    char buf[32];
+    std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, v);
+    out.s.append(buf, r.ptr);
+}
 
-void indent(std::string &out, int depth) { out.append(static_cast<size_t>(depth), '\t'); }
+bool put_dictionary(Text &out, const t_dictionary *d, int depth);
+bool put_array(Text &out, t_atomarray *arr, int depth);
 
-bool put_atom(std::string &out, const t_atom &a, int depth) {
+void indent(Text &out, int depth) { out.s.append(static_cast<size_t>(depth), '\t'); }
+
+bool put_atom(Text &out, const t_atom &a, int depth) {
     switch (a.a_type) {
-        case A_LONG: {
-            char buf[32];
-            std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(a.a_w.w_long));
-            out.append(buf, r.ptr);
-            return true;
-        }
+        case A_LONG: put_long(out, a.a_w.w_long); return true;
         case A_FLOAT: return put_real(out, a.a_w.w_float);
         case A_SYM: put_string(out, a.a_w.w_sym ? a.a_w.w_sym->s_name : ""); return true;
         case A_OBJ: {
             t_object *o = a.a_w.w_obj;
             if (maxhost_dict::is_dictionary(o)) return put_dictionary(out, reinterpret_cast<t_dictionary *>(o), depth);
-            if (maxhost_dict::is_atomarray(o)) {
-                long ac = 0;
-                t_atom *av = nullptr;
-                atomarray_getatoms(reinterpret_cast<t_atomarray *>(o), &ac, &av);
-                if (depth >= static_cast<int>(kMaxDepth)) return false;
-                out += "[ ";
-                for (long i = 0; i < ac; ++i) {
-                    if (i) out += ", ";
-                    if (!put_atom(out, av[i], depth + 1)) return false;
-                }
-                out += " ]";
-                return true;
-            }
+            if (maxhost_dict::is_atomarray(o)) return put_array(out, reinterpret_cast<t_atomarray *>(o), depth);
             return false;
         }
         default: return false;
     }
 }
 
-bool put_dictionary(std::string &out, const t_dictionary *d, int depth) {
+// An array's values, written straight from its integers while it holds them as such.
+bool put_array(Text &out, t_atomarray *arr, int depth) {
     if (depth >= static_cast<int>(kMaxDepth)) return false;
-    bool ok = true, first = true;
-    out += "{\n";
-    maxhost_dict::for_each(d, [&](const maxhost_dict::EntryView &e) {
-        if (!ok) return;
-        if (!first) out += ",\n";
-        first = false;
-        indent(out, depth + 1);
-        put_string(out, e.key->s_name);
-        out += " : ";
-        if (e.dictionary) {
-            ok = put_dictionary(out, e.dictionary, depth + 1);
-        } else if (e.single) {
-            ok = put_atom(out, e.argv[0], depth + 1);
-        } else {
-            out += "[ ";
-            for (long i = 0; i < e.argc && ok; ++i) {
-                if (i) out += ", ";
-                ok = put_atom(out, e.argv[i], depth + 1);
-            }
-            out += " ]";
+    out.s += "[ ";
+    bool ok = true;
+    const bool integers = maxhost_svc::atomarray_with_integers(arr, [&](const std::int32_t *v, size_t n) {
+        for (size_t i = 0; i < n; ++i) {
+            if (i) out.s += ", ";
+            put_long(out, v[i]);
+            out.spill();
         }
     });
-    out += '\n';
-    indent(out, depth);
-    out += '}';
+    if (!integers) {
+        long ac = 0;
+        t_atom *av = nullptr;
+        if (atomarray_getatoms(arr, &ac, &av) != MAX_ERR_NONE) return false;
+        for (long i = 0; i < ac && ok; ++i) {
+            if (i) out.s += ", ";
+            ok = put_atom(out, av[i], depth + 1);
+            out.spill();
+        }
+    }
+    out.s += " ]";
     return ok;
 }
 
-// Writes the whole text to a temporary file in the target's folder, then renames it over the
-// target (atomic on POSIX; on Windows the rename replaces an existing file too).
-bool replace_file(const fs::path &target, const std::string &text) {
+bool put_dictionary(Text &out, const t_dictionary *d, int depth) {
+    if (depth >= static_cast<int>(kMaxDepth)) return false;
+    bool ok = true, first = true;
+    out.s += "{\n";
+    maxhost_dict::for_each(d, [&](const maxhost_dict::EntryView &e) {
+        if (!ok) return;
+        if (!first) out.s += ",\n";
+        first = false;
+        indent(out, depth + 1);
+        put_string(out, e.key->s_name);
+        out.s += " : ";
+        if (e.dictionary)
+            ok = put_dictionary(out, e.dictionary, depth + 1);
+        else if (e.single)
+            ok = put_atom(out, *e.single, depth + 1);
+        else
+            ok = put_array(out, e.array, depth);
+        out.spill();
+    });
+    out.s += '\n';
+    indent(out, depth);
+    out.s += '}';
+    return ok;
+}
+
+// Writes the text to a temporary file in the target's folder as it is made, then renames it over
+// the target (atomic on POSIX; on Windows the rename replaces an existing file too), so a failed
+// write never leaves a truncated file in place of a good one.
+t_max_err replace_file(const fs::path &target, const t_dictionary *d) {
     fs::path temp = target;
     temp += ".writing";
-    FILE *f = std::fopen(temp.string().c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    ok = std::fflush(f) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
+    Text out;
+    out.file = std::fopen(temp.string().c_str(), "wb");
+    if (!out.file) return MAX_ERR_GENERIC;
+    t_max_err err = MAX_ERR_NONE;
+    try {
+        if (!put_dictionary(out, d, 0)) err = MAX_ERR_GENERIC;
+        out.s += '\n';
+    } catch (const std::bad_alloc &) {
+        err = MAX_ERR_OUT_OF_MEM;
+    }
+    bool ok = err == MAX_ERR_NONE && out.flush();
+    ok = std::fflush(out.file) == 0 && ok;
+    ok = std::fclose(out.file) == 0 && ok;
     std::error_code ec;
     if (ok) fs::rename(temp, target, ec);
     if (!ok || ec) {
         fs::remove(temp, ec);
-        return false;
+        return err != MAX_ERR_NONE ? err : static_cast<t_max_err>(MAX_ERR_GENERIC);
     }
-    return true;
+    return MAX_ERR_NONE;
 }
 
 }  // namespace
 
 namespace maxhost_dict {
-
-bool to_json(const t_dictionary *d, std::string *out) {
-    out->clear();
-    if (!put_dictionary(*out, d, 0)) return false;
-    *out += '\n';
-    return true;
-}
 
 t_dictionary *from_json(std::istream &in) {
     Builder b;
@@ -374,14 +405,9 @@ t_max_err dictionary_read(const char *filename, short path, t_dictionary **d) {
 
 t_max_err dictionary_write(t_dictionary *d, const char *filename, short path) {
     if (!d) return MAX_ERR_INVALID_PTR;
-    std::string full, text;
+    std::string full;
     if (!filename || !*filename || !maxhost_paths::full_name(path, filename, &full)) return MAX_ERR_GENERIC;
-    try {
-        if (!maxhost_dict::to_json(d, &text)) return MAX_ERR_GENERIC;
-    } catch (const std::bad_alloc &) {
-        return MAX_ERR_OUT_OF_MEM;
-    }
-    return replace_file(full, text) ? MAX_ERR_NONE : MAX_ERR_GENERIC;
+    return replace_file(full, d);
 }
 
 }  // extern "C"

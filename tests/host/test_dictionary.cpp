@@ -211,6 +211,12 @@ TEST(Dictionary, AFailedWriteLeavesTheEarlierFile) {
     const std::string good = slurp(f.dir / "m.json");
     dictionary_appendfloat(d, gensym("bad"), NAN);  // no JSON for it: the write fails before the file
     EXPECT_NE(dictionary_write(d, "m.json", f.path), MAX_ERR_NONE);
+    std::vector<t_atom> many(100000);  // written out in pieces before the value that fails
+    for (size_t i = 0; i < many.size(); i++) atom_setlong(&many[i], (t_atom_long)i);
+    atom_setfloat(&many.back(), NAN);
+    dictionary_appendatoms(d, gensym("bad"), (long)many.size(), many.data());
+    EXPECT_NE(dictionary_write(d, "m.json", f.path), MAX_ERR_NONE);
+    EXPECT_FALSE(fs::exists(f.dir / "m.json.writing"));
     dictionary_deleteentry(d, gensym("bad"));
     dictionary_appendlong(d, gensym("v"), 2);
     fs::create_directories(f.dir / "m.json.writing");  // the temporary file cannot be made
