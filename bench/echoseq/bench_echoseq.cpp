@@ -235,3 +235,43 @@ BENCHMARK(BM_WriteFullOracleMostlyNew)->Unit(benchmark::kMillisecond)->Iteration
 BENCHMARK(BM_ReadFullOracleMostlyNew)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_SwapFullOracle)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BangLatencyDuringReads)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// PROBE (not to commit)
+static long probe_kb(const char *f) { return maxlearn_bench::status_kb(f); }
+void probe(benchmark::State &state, long range)
+{
+    t_object *x = make("echoseq");
+    learn(x, stream(kSymbols, range, 7));
+    const std::string file = maxlearn_bench::model_path("echoseq_probe.json");
+    maxlearn_bench::file_message(x, "write", file);
+    const double mb = (double)std::filesystem::file_size(file) / 1e6;
+    for (auto _ : state) {
+        malloc_trim(0);
+        std::ofstream("/proc/self/clear_refs") << "5";
+        const long before = probe_kb("VmRSS:");
+        { struct mallinfo2 m = mallinfo2(); state.counters["arena0"] = m.arena/1e6; state.counters["mmap0"] = m.hblkhd/1e6; state.counters["inuse0"] = m.uordblks/1e6; state.counters["free0"] = m.fordblks/1e6; }
+        t_dictionary *d = nullptr;
+        dictionary_read(file.c_str(), path_getdefault(), &d);
+        const long parsed_peak = probe_kb("VmHWM:"), parsed = probe_kb("VmRSS:");
+        char err[256];
+        t_echoseq_loaded *l = echoseq_read_model(d, err);
+        const long built_peak = probe_kb("VmHWM:"), built = probe_kb("VmRSS:");
+        { struct mallinfo2 m = mallinfo2(); state.counters["arena"] = m.arena/1e6; state.counters["mmap"] = m.hblkhd/1e6; state.counters["inuse"] = m.uordblks/1e6; state.counters["free"] = m.fordblks/1e6; }
+        object_free(d);
+        echoseq_free_model(l);
+        malloc_trim(0);
+        std::ofstream("/proc/self/clear_refs") << "5";
+        const long wbefore = probe_kb("VmRSS:");
+        maxlearn_bench::file_message(x, "write", file);
+        state.counters["write_peak"] = (probe_kb("VmHWM:") - wbefore) / 1000.0 / mb;
+        state.counters["parse_peak"] = (parsed_peak - before) / 1000.0 / mb;
+        state.counters["parsed"] = (parsed - before) / 1000.0 / mb;
+        state.counters["build_peak"] = (built_peak - before) / 1000.0 / mb;
+        state.counters["built"] = (built - before) / 1000.0 / mb;
+    }
+    object_free(x);
+}
+void BM_Probe(benchmark::State &state) { probe(state, 12); }
+void BM_ProbeMostlyNew(benchmark::State &state) { probe(state, 1000000); }
+BENCHMARK(BM_Probe)->Iterations(1);
+BENCHMARK(BM_ProbeMostlyNew)->Iterations(1);

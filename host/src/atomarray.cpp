@@ -13,9 +13,10 @@
 
 namespace {
 
-// Integers the JSON reader found, held at 4 bytes each until the atoms are first asked for: a
-// model file's large integer arrays then take a quarter of their atoms' size while the rest of
-// the file is read, and a reader that takes one array after another expands one at a time.
+// An array of 32-bit integers (read from JSON or appended to a dictionary), held at 4 bytes each
+// until its atoms are first asked for: a model's large integer arrays then take a quarter of
+// their atoms' size while the rest of the file is read or written, and a reader that takes one
+// array after another expands one at a time.
 struct Packed {
     std::vector<std::int32_t> values;
     std::atomic<bool> expanded{false};
@@ -28,7 +29,7 @@ struct _atomarray {
     t_object ob;
     std::vector<t_atom> *atoms;
     long flags;
-    Packed *packed;  // a reader's integer array (expanded or not), else null
+    Packed *packed;  // set for an array of integers (expanded or not)
 };
 
 namespace {
