@@ -197,8 +197,19 @@ TEST(Dictionary, IntegerArraysComeBackExactlyHoweverTheyEnd) {
     sysmem_freeptr(av);
     atom_setlong(&at, 8);
     atomarray_appendatom(aa, &at);
+    // Appended arrays too: integers alone, or led by another value that must stay what it is.
+    t_atom led[3];
+    atom_setfloat(led, 0.25);
+    atom_setlong(led + 1, 1);
+    atom_setlong(led + 2, 2);
+    dictionary_appendatoms(e, gensym("led"), 3, led);
+    dictionary_appendatoms(e, gensym("tail"), 2, led + 1);
+    ASSERT_EQ(dictionary_getatoms(e, gensym("led"), &ac, &av), MAX_ERR_NONE);
+    EXPECT_EQ(ac == 3 && av[0].a_type == A_FLOAT ? av[0].a_w.w_float : -99, 0.25);
     ASSERT_EQ(dictionary_write(e, "j2.json", f.path), MAX_ERR_NONE);
-    EXPECT_NE(slurp(f.dir / "j2.json").find("[ 5, 6, 7, 8 ]"), std::string::npos);
+    const std::string j2 = slurp(f.dir / "j2.json");
+    EXPECT_NE(j2.find("[ 5, 6, 7, 8 ]"), std::string::npos);
+    EXPECT_NE(j2.find("\"tail\" : [ 1, 2 ]"), std::string::npos) << j2;
     object_free(e);
     object_free(d);
 }
