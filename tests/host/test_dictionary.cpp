@@ -234,6 +234,9 @@ TEST(Dictionary, AFailedWriteLeavesTheEarlierFile) {
     EXPECT_NE(dictionary_write(d, "m.json", f.path), MAX_ERR_NONE);
     EXPECT_EQ(slurp(f.dir / "m.json"), good);
     EXPECT_NE(dictionary_write(d, "x.json", (short)30000), MAX_ERR_NONE);  // no such folder
+    fs::create_directories(f.dir / "taken.json" / "inside");  // written, but not put in place
+    EXPECT_NE(dictionary_write(d, "taken.json", f.path), MAX_ERR_NONE);
+    EXPECT_FALSE(fs::exists(f.dir / "taken.json.writing"));
     object_free(d);
 }
 
