@@ -1,6 +1,6 @@
 // Dictionaries as JSON files. Reading streams the text through a SAX parser straight into
-// dictionaries and atom arrays (no document tree in between); writing builds the text, writes it
-// to a temporary file beside the target and renames it over the target, so a failed write never
+// dictionaries and atom arrays (no document tree in between); writing streams the text to a
+// temporary file beside the target and renames it over the target, so a failed write never
 // leaves a truncated file in place of a good one. Reals are written in their shortest form that
 // reads back to the same double, always with a '.' or an exponent so they read back as reals.
 #include "dictionary_internal.h"
