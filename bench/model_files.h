@@ -45,22 +45,21 @@ inline long status_kb(const char *field) {
 }
 #endif
 
-// Times write and read of `file` per iteration and reports the file's size; for read, also the
-// memory the first read takes beyond what the process held (peak resident size) per file size.
+// Times write and read of `file` per iteration and reports the file's size, and the memory the
+// first write or read takes beyond what the process held (peak resident size) per file size.
 inline void write_and_read(benchmark::State &state, t_object *x, const std::string &file, bool read) {
+    const char *selector = read ? "read" : "write";
     file_message(x, "write", file);
 #if defined(__linux__)
-    if (read) {
-        malloc_trim(0);
-        std::ofstream("/proc/self/clear_refs") << "5";
-        const long before = status_kb("VmRSS:");
-        file_message(x, "read", file);
-        const long peak = status_kb("VmHWM:");
-        if (before > 0 && peak > 0)
-            state.counters["peak_extra_per_file_size"] = (double)(peak - before) * 1000.0 / (double)std::filesystem::file_size(file);
-    }
+    malloc_trim(0);
+    std::ofstream("/proc/self/clear_refs") << "5";
+    const long before = status_kb("VmRSS:");
+    file_message(x, selector, file);
+    const long peak = status_kb("VmHWM:");
+    if (before > 0 && peak > 0)
+        state.counters["peak_extra_per_file_size"] = (double)(peak - before) * 1000.0 / (double)std::filesystem::file_size(file);
 #endif
-    for (auto _ : state) file_message(x, read ? "read" : "write", file);
+    for (auto _ : state) file_message(x, selector, file);
     state.counters["file_MB"] = (double)std::filesystem::file_size(file) / 1e6;
 }
 

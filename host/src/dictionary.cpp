@@ -5,7 +5,9 @@
 
 #include "svc_internal.h"
 
+#include <cstdint>
 #include <cstring>
+#include <new>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -100,6 +102,20 @@ t_max_err store(t_dictionary *d, Entry e) {
     return MAX_ERR_NONE;
 }
 
+// Arrays of integers within 32 bits are kept as such (a quarter of their atoms' size: a model
+// being written holds arrays of hundreds of thousands of them).
+bool all_integers(long argc, const t_atom *argv) {
+    for (long i = 0; i < argc; ++i)
+        if (argv[i].a_type != A_LONG || argv[i].a_w.w_long < INT32_MIN || argv[i].a_w.w_long > INT32_MAX) return false;
+    return argc > 0;
+}
+
+std::vector<std::int32_t> integers_of(long argc, const t_atom *argv) {
+    std::vector<std::int32_t> v(static_cast<size_t>(argc));
+    for (long i = 0; i < argc; ++i) v[static_cast<size_t>(i)] = static_cast<std::int32_t>(argv[i].a_w.w_long);
+    return v;
+}
+
 Entry atom_entry(t_symbol *key, const t_atom &a, bool is_string = false) {
     Entry e{key, Kind::atom, is_string, a, nullptr, false};
     return e;
@@ -124,19 +140,12 @@ void for_each(const t_dictionary *d, const std::function<void(const EntryView &)
     for (const Entry &e : d->entries->list) {
         EntryView v;
         v.key = e.key;
-        if (e.kind == Kind::atom) {
-            v.argc = 1;
-            v.argv = &e.atom;
-            v.single = true;
-        } else if (e.kind == Kind::array) {
-            long ac = 0;
-            t_atom *av = nullptr;
-            atomarray_getatoms(reinterpret_cast<t_atomarray *>(e.obj), &ac, &av);
-            v.argc = ac;
-            v.argv = av;
-        } else {
+        if (e.kind == Kind::atom)
+            v.single = &e.atom;
+        else if (e.kind == Kind::array)
+            v.array = reinterpret_cast<t_atomarray *>(e.obj);
+        else
             v.dictionary = reinterpret_cast<const t_dictionary *>(e.obj);
-        }
         fn(v);
     }
 }
@@ -191,7 +200,13 @@ t_max_err dictionary_appendstring(t_dictionary *d, t_symbol *key, const char *va
 
 t_max_err dictionary_appendatoms(t_dictionary *d, t_symbol *key, long argc, t_atom *argv) {
     if (argc < 0 || (argc > 0 && !argv)) return MAX_ERR_INVALID_PTR;
-    t_atomarray *arr = atomarray_new(argc, argv);
+    t_atomarray *arr = nullptr;
+    try {
+        arr = all_integers(argc, argv) ? maxhost_svc::atomarray_adopt_integers(integers_of(argc, argv))
+                                       : atomarray_new(argc, argv);
+    } catch (const std::bad_alloc &) {
+        arr = nullptr;
+    }
     if (!arr) return MAX_ERR_OUT_OF_MEM;
     Entry e{key, Kind::array, false, {}, reinterpret_cast<t_object *>(arr), false};
     return store(d, e);

@@ -15,9 +15,8 @@ void free_owned(t_object *x);
 
 struct EntryView {
     t_symbol *key = nullptr;
-    bool single = false;  // one atom, not an array
-    long argc = 0;
-    const t_atom *argv = nullptr;
+    const t_atom *single = nullptr;            // set for one atom
+    t_atomarray *array = nullptr;              // set for an array
     const t_dictionary *dictionary = nullptr;  // set for a sub-dictionary
 };
 void for_each(const t_dictionary *d, const std::function<void(const EntryView &)> &fn);

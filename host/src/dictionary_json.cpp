@@ -1,6 +1,6 @@
 // Dictionaries as JSON files. Reading streams the text through a SAX parser straight into
-// dictionaries and atom arrays (no document tree in between); writing builds the text, writes it
-// to a temporary file beside the target and renames it over the target, so a failed write never
+// dictionaries and atom arrays (no document tree in between); writing streams the text to a
+// temporary file beside the target and renames it over the target, so a failed write never
 // leaves a truncated file in place of a good one. Reals are written in their shortest form that
 // reads back to the same double, always with a '.' or an exponent so they read back as reals.
 #include "dictionary_internal.h"
@@ -11,6 +11,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -96,20 +97,21 @@ public:
     bool start_array(std::size_t) override {
         if (stack_.empty() || stack_.size() >= kMaxDepth) return false;  // the top level is a dictionary
         Frame f;
-        f.atoms = new std::vector<t_atom>;
+        f.array = new ArrayBuild;
         stack_.push_back(f);
         return true;
     }
     bool end_array() override {
         Frame f = stack_.back();
         stack_.pop_back();
-        t_atomarray *arr = maxhost_svc::atomarray_adopt(std::move(*f.atoms));
+        const bool nested = f.array->owns_nested_objects;
+        t_atomarray *arr = f.array->all_integers ? maxhost_svc::atomarray_adopt_integers(std::move(f.array->integers))
+                                                 : maxhost_svc::atomarray_adopt(std::move(f.array->atoms));
         if (!arr) {
             release(f);
             return false;
         }
-        bool nested = f.owns_nested_objects;
-        delete f.atoms;
+        delete f.array;
         t_atom a;
         atom_setobj(&a, arr);
         auto *obj = reinterpret_cast<t_object *>(arr);
@@ -120,29 +122,55 @@ public:
             if (err != MAX_ERR_NONE) maxhost_dict::free_owned(obj);
             return err == MAX_ERR_NONE;
         }
-        parent.atoms->push_back(a);
-        parent.owns_nested_objects = true;
+        parent.array->push(a);
+        parent.array->owns_nested_objects = true;
         return true;
     }
     bool parse_error(std::size_t, const std::string &, const nlohmann::detail::exception &) override { return false; }
 
 private:
-    struct Frame {
-        t_dictionary *dict = nullptr;     // an open dictionary...
-        t_symbol *key = nullptr;          // ...and the key of its next value
-        std::vector<t_atom> *atoms = nullptr;  // or an open array
+    // An open array. While every value is an integer within 32 bits it is kept as integers (a
+    // quarter of the atoms' size: model files hold arrays of hundreds of thousands of them).
+    struct ArrayBuild {
+        std::vector<std::int32_t> integers;
+        std::vector<t_atom> atoms;
+        bool all_integers = true;
         bool owns_nested_objects = false;
+
+        void push(const t_atom &a) {
+            if (all_integers && a.a_type == A_LONG && a.a_w.w_long >= INT32_MIN && a.a_w.w_long <= INT32_MAX) {
+                integers.push_back(static_cast<std::int32_t>(a.a_w.w_long));
+                return;
+            }
+            if (all_integers) {
+                atoms.reserve(integers.size() + 1);
+                for (std::int32_t v : integers) {
+                    t_atom n;
+                    atom_setlong(&n, v);
+                    atoms.push_back(n);
+                }
+                std::vector<std::int32_t>().swap(integers);
+                all_integers = false;
+            }
+            atoms.push_back(a);
+        }
+    };
+
+    struct Frame {
+        t_dictionary *dict = nullptr;  // an open dictionary...
+        t_symbol *key = nullptr;       // ...and the key of its next value
+        ArrayBuild *array = nullptr;   // or an open array
     };
 
     static void release(Frame &f) {
         if (f.dict) object_free(f.dict);
-        if (f.atoms) {
-            for (t_atom &a : *f.atoms)
+        if (f.array) {
+            for (t_atom &a : f.array->atoms)
                 if (a.a_type == A_OBJ && a.a_w.w_obj) maxhost_dict::free_owned(a.a_w.w_obj);
-            delete f.atoms;
+            delete f.array;
         }
         f.dict = nullptr;
-        f.atoms = nullptr;
+        f.array = nullptr;
     }
 
     bool add_long(t_atom_long v) {
@@ -154,8 +182,8 @@ private:
     bool add_atom(const t_atom &a, bool is_string) {
         if (stack_.empty()) return false;  // a bare value at the top level is no dictionary
         Frame &f = stack_.back();
-        if (f.atoms) {
-            f.atoms->push_back(a);
+        if (f.array) {
+            f.array->push(a);
             return true;
         }
         if (is_string) return maxhost_dict::append_string_symbol(f.dict, f.key, a.a_w.w_sym) == MAX_ERR_NONE;
@@ -166,9 +194,9 @@ private:
     // A finished sub-dictionary goes into its parent dictionary or array.
     bool add_child(t_atom a, t_object *child) {
         Frame &f = stack_.back();
-        if (f.atoms) {
-            f.atoms->push_back(a);
-            f.owns_nested_objects = true;
+        if (f.array) {
+            f.array->push(a);
+            f.array->owns_nested_objects = true;
             return true;
         }
         if (dictionary_appenddictionary(f.dict, f.key, child) != MAX_ERR_NONE) {
@@ -186,135 +214,166 @@ private:
 // Writing
 // ---------------------------------------------------------------------------------------------
 
-void put_string(std::string &out, const char *s) {
-    out += '"';
+// The text as it is made, handed to the file a piece at a time: a large model is never held
+// whole as text beside its dictionary.
+struct Text {
+    static constexpr size_t kPiece = 1 << 16;
+    std::string s;
+    FILE *file = nullptr;
+    bool failed = false;
+
+    void spill() {
+        if (s.size() >= kPiece) flush();
+    }
+    bool flush() {
+        if (!s.empty() && std::fwrite(s.data(), 1, s.size(), file) != s.size()) failed = true;
+        s.clear();
+        return !failed;
+    }
+};
+
+void put_string(Text &out, const char *s) {
+    out.s += '"';
     for (const unsigned char *p = reinterpret_cast<const unsigned char *>(s); *p; ++p) {
         unsigned char c = *p;
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"': out.s += "\\\""; break;
+            case '\\': out.s += "\\\\"; break;
+            case '\n': out.s += "\\n"; break;
+            case '\r': out.s += "\\r"; break;
+            case '\t': out.s += "\\t"; break;
             default:
                 if (c < 0x20) {
                     char buf[8];
                     std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                    out += buf;
+                    out.s += buf;
                 } else {
-                    out += static_cast<char>(c);
+                    out.s += static_cast<char>(c);
                 }
         }
     }
-    out += '"';
+    out.s += '"';
 }
 
-bool put_real(std::string &out, double v) {
+bool put_real(Text &out, double v) {
     if (!std::isfinite(v)) return false;  // JSON has no NaN or infinity
     char buf[32];
     std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, v);
     if (r.ec != std::errc()) return false;
     std::string text(buf, r.ptr);
     if (text.find_first_of(".eE") == std::string::npos) text += ".0";
-    out += text;
+    out.s += text;
     return true;
 }
 
-bool put_dictionary(std::string &out, const t_dictionary *d, int depth);
+void put_long(Text &out, long long v) {
+    char buf[32];
+    std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, v);
+    out.s.append(buf, r.ptr);
+}
 
-void indent(std::string &out, int depth) { out.append(static_cast<size_t>(depth), '\t'); }
+bool put_dictionary(Text &out, const t_dictionary *d, int depth);
+bool put_array(Text &out, t_atomarray *arr, int depth);
 
-bool put_atom(std::string &out, const t_atom &a, int depth) {
+void indent(Text &out, int depth) { out.s.append(static_cast<size_t>(depth), '\t'); }
+
+bool put_atom(Text &out, const t_atom &a, int depth) {
     switch (a.a_type) {
-        case A_LONG: {
-            char buf[32];
-            std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(a.a_w.w_long));
-            out.append(buf, r.ptr);
-            return true;
-        }
+        case A_LONG: put_long(out, a.a_w.w_long); return true;
         case A_FLOAT: return put_real(out, a.a_w.w_float);
         case A_SYM: put_string(out, a.a_w.w_sym ? a.a_w.w_sym->s_name : ""); return true;
         case A_OBJ: {
             t_object *o = a.a_w.w_obj;
             if (maxhost_dict::is_dictionary(o)) return put_dictionary(out, reinterpret_cast<t_dictionary *>(o), depth);
-            if (maxhost_dict::is_atomarray(o)) {
-                long ac = 0;
-                t_atom *av = nullptr;
-                atomarray_getatoms(reinterpret_cast<t_atomarray *>(o), &ac, &av);
-                if (depth >= static_cast<int>(kMaxDepth)) return false;
-                out += "[ ";
-                for (long i = 0; i < ac; ++i) {
-                    if (i) out += ", ";
-                    if (!put_atom(out, av[i], depth + 1)) return false;
-                }
-                out += " ]";
-                return true;
-            }
+            if (maxhost_dict::is_atomarray(o)) return put_array(out, reinterpret_cast<t_atomarray *>(o), depth);
             return false;
         }
         default: return false;
     }
 }
 
-bool put_dictionary(std::string &out, const t_dictionary *d, int depth) {
+// An array's values, written straight from its integers while it holds them as such.
+bool put_array(Text &out, t_atomarray *arr, int depth) {
     if (depth >= static_cast<int>(kMaxDepth)) return false;
-    bool ok = true, first = true;
-    out += "{\n";
-    maxhost_dict::for_each(d, [&](const maxhost_dict::EntryView &e) {
-        if (!ok) return;
-        if (!first) out += ",\n";
-        first = false;
-        indent(out, depth + 1);
-        put_string(out, e.key->s_name);
-        out += " : ";
-        if (e.dictionary) {
-            ok = put_dictionary(out, e.dictionary, depth + 1);
-        } else if (e.single) {
-            ok = put_atom(out, e.argv[0], depth + 1);
-        } else {
-            out += "[ ";
-            for (long i = 0; i < e.argc && ok; ++i) {
-                if (i) out += ", ";
-                ok = put_atom(out, e.argv[i], depth + 1);
-            }
-            out += " ]";
+    out.s += "[ ";
+    bool ok = true;
+    const bool integers = maxhost_svc::atomarray_with_integers(arr, [&](const std::int32_t *v, size_t n) {
+        for (size_t i = 0; i < n; ++i) {
+            if (i) out.s += ", ";
+            put_long(out, v[i]);
+            out.spill();
         }
     });
-    out += '\n';
-    indent(out, depth);
-    out += '}';
+    if (!integers) {
+        long ac = 0;
+        t_atom *av = nullptr;
+        if (atomarray_getatoms(arr, &ac, &av) != MAX_ERR_NONE) return false;
+        for (long i = 0; i < ac && ok; ++i) {
+            if (i) out.s += ", ";
+            ok = put_atom(out, av[i], depth + 1);
+            out.spill();
+        }
+    }
+    out.s += " ]";
     return ok;
 }
 
-// Writes the whole text to a temporary file in the target's folder, then renames it over the
-// target (atomic on POSIX; on Windows the rename replaces an existing file too).
-bool replace_file(const fs::path &target, const std::string &text) {
+bool put_dictionary(Text &out, const t_dictionary *d, int depth) {
+    if (depth >= static_cast<int>(kMaxDepth)) return false;
+    bool ok = true, first = true;
+    out.s += "{\n";
+    maxhost_dict::for_each(d, [&](const maxhost_dict::EntryView &e) {
+        if (!ok) return;
+        if (!first) out.s += ",\n";
+        first = false;
+        indent(out, depth + 1);
+        put_string(out, e.key->s_name);
+        out.s += " : ";
+        if (e.dictionary)
+            ok = put_dictionary(out, e.dictionary, depth + 1);
+        else if (e.single)
+            ok = put_atom(out, *e.single, depth + 1);
+        else
+            ok = put_array(out, e.array, depth);
+        out.spill();
+    });
+    out.s += '\n';
+    indent(out, depth);
+    out.s += '}';
+    return ok;
+}
+
+// Writes the text to a temporary file in the target's folder as it is made, then renames it over
+// the target (atomic on POSIX; on Windows the rename replaces an existing file too), so a failed
+// write never leaves a truncated file in place of a good one.
+t_max_err replace_file(const fs::path &target, const t_dictionary *d) {
     fs::path temp = target;
     temp += ".writing";
-    FILE *f = std::fopen(temp.string().c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    ok = std::fflush(f) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
+    Text out;
+    out.file = std::fopen(temp.string().c_str(), "wb");
+    if (!out.file) return MAX_ERR_GENERIC;
+    t_max_err err = MAX_ERR_NONE;
+    try {
+        if (!put_dictionary(out, d, 0)) err = MAX_ERR_GENERIC;
+        out.s += '\n';
+    } catch (const std::bad_alloc &) {
+        err = MAX_ERR_OUT_OF_MEM;
+    }
+    bool ok = err == MAX_ERR_NONE && out.flush();
+    ok = std::fflush(out.file) == 0 && ok;
+    ok = std::fclose(out.file) == 0 && ok;
     std::error_code ec;
     if (ok) fs::rename(temp, target, ec);
     if (!ok || ec) {
         fs::remove(temp, ec);
-        return false;
+        return err != MAX_ERR_NONE ? err : static_cast<t_max_err>(MAX_ERR_GENERIC);
     }
-    return true;
+    return MAX_ERR_NONE;
 }
 
 }  // namespace
 
 namespace maxhost_dict {
-
-bool to_json(const t_dictionary *d, std::string *out) {
-    out->clear();
-    if (!put_dictionary(*out, d, 0)) return false;
-    *out += '\n';
-    return true;
-}
 
 t_dictionary *from_json(std::istream &in) {
     Builder b;
@@ -346,14 +405,9 @@ t_max_err dictionary_read(const char *filename, short path, t_dictionary **d) {
 
 t_max_err dictionary_write(t_dictionary *d, const char *filename, short path) {
     if (!d) return MAX_ERR_INVALID_PTR;
-    std::string full, text;
+    std::string full;
     if (!filename || !*filename || !maxhost_paths::full_name(path, filename, &full)) return MAX_ERR_GENERIC;
-    try {
-        if (!maxhost_dict::to_json(d, &text)) return MAX_ERR_GENERIC;
-    } catch (const std::bad_alloc &) {
-        return MAX_ERR_OUT_OF_MEM;
-    }
-    return replace_file(full, text) ? MAX_ERR_NONE : MAX_ERR_GENERIC;
+    return replace_file(full, d);
 }
 
 }  // extern "C"

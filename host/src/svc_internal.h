@@ -8,6 +8,8 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -21,6 +23,11 @@ t_class *make_internal_class(const char *name, method release, long size);
 
 // An atom array that takes over the atoms without copying them (the JSON reader's arrays).
 t_atomarray *atomarray_adopt(std::vector<t_atom> &&atoms);
+// An atom array of A_LONG atoms kept as 32-bit integers until its atoms are first asked for.
+t_atomarray *atomarray_adopt_integers(std::vector<std::int32_t> &&values);
+// Runs fn on the integers of such an array not yet expanded (which it cannot be meanwhile) and
+// returns true; false, without running it, for an array of atoms.
+bool atomarray_with_integers(t_atomarray *x, const std::function<void(const std::int32_t *, size_t)> &fn);
 
 // What a container does with an item it lets go of, by its flags: sysmem_freeptr for
 // OBJ_FLAG_MEMORY, nothing for OBJ_FLAG_REF / OBJ_FLAG_DATA, object_free otherwise.

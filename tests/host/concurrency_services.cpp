@@ -7,6 +7,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -155,6 +157,40 @@ TEST_F(Services, TrylockAndContainersUnderContention) {
     systhread_mutex_free(m);
     object_free(l);
     object_free(h);
+}
+
+// Integer arrays made into atoms on first use: threads asking for one array at once all get it
+// whole, and so does a writer meanwhile.
+TEST_F(Services, IntegerArraysAskedForOnManyThreadsAtOnce) {
+    short path = 0;
+    char name[MAX_FILENAME_CHARS];
+    ASSERT_EQ(path_frompathname(std::filesystem::temp_directory_path().string().c_str(), &path, name), 0);
+    constexpr int kArrays = 200, kSize = 500;
+    std::vector<t_atom> ints(kSize);
+    for (int i = 0; i < kSize; ++i) atom_setlong(&ints[i], i);
+    std::vector<t_symbol *> keys;
+    t_dictionary *d = dictionary_new();
+    for (int k = 0; k < kArrays; ++k) {
+        keys.push_back(gensym(("a" + std::to_string(k)).c_str()));
+        dictionary_appendatoms(d, keys.back(), kSize, ints.data());
+    }
+    std::atomic<int> wrong{0};
+    on_threads([&](int t) {
+        if (t == 0) {
+            if (dictionary_write(d, "concurrent_ints.json", path) != MAX_ERR_NONE) ++wrong;
+            return;
+        }
+        for (int k = 0; k < kArrays; ++k) {
+            long ac = 0;
+            t_atom *av = nullptr;
+            if (dictionary_getatoms(d, keys[k], &ac, &av) != MAX_ERR_NONE || ac != kSize ||
+                atom_getlong(av + kSize - 1) != kSize - 1)
+                ++wrong;
+        }
+    });
+    EXPECT_EQ(wrong.load(), 0);
+    object_free(d);
+    std::filesystem::remove(std::filesystem::temp_directory_path() / "concurrent_ints.json");
 }
 
 }  // namespace

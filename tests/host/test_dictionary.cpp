@@ -150,6 +150,66 @@ TEST(Dictionary, DamagedOrForeignTextIsNoDictionary) {
     object_free(d);
 }
 
+// Integer arrays are held compactly until first asked for: every value, and the type of every
+// value that follows the integers, must come back as written, through every way of asking.
+TEST(Dictionary, IntegerArraysComeBackExactlyHoweverTheyEnd) {
+    Folder f("integers");
+    f.put("i.json",
+          "{\"ints\": [0, -1, 2147483647, -2147483648, 7], \"wide\": [1, 2, 2147483648, -2147483649],"
+          " \"mixed\": [1, 2, 0.5, \"s\", [3], true], \"empty\": []}");
+    t_dictionary *d = f.read("i.json");
+    ASSERT_NE(d, nullptr);
+    auto longs = [&](const char *key) {
+        std::vector<t_atom_long> v;
+        long ac = 0;
+        t_atom *av = nullptr;
+        EXPECT_EQ(dictionary_getatoms(d, gensym(key), &ac, &av), MAX_ERR_NONE) << key;
+        for (long i = 0; i < ac; i++) v.push_back(av[i].a_type == A_LONG ? av[i].a_w.w_long : -99);
+        return v;
+    };
+    EXPECT_EQ(longs("ints"), (std::vector<t_atom_long>{0, -1, INT32_MAX, INT32_MIN, 7}));
+    EXPECT_EQ(longs("wide"), (std::vector<t_atom_long>{1, 2, (t_atom_long)INT32_MAX + 1, (t_atom_long)INT32_MIN - 1}));
+    EXPECT_EQ(longs("empty"), std::vector<t_atom_long>{});
+    long ac = 0;
+    t_atom *av = nullptr;
+    ASSERT_EQ(dictionary_getatoms(d, gensym("mixed"), &ac, &av), MAX_ERR_NONE);
+    ASSERT_EQ(ac, 6);
+    const long types[] = {A_LONG, A_LONG, A_FLOAT, A_SYM, A_OBJ, A_LONG};
+    for (int i = 0; i < 6; i++) EXPECT_EQ(av[i].a_type, types[i]) << i;
+    EXPECT_EQ(av[2].a_w.w_float, 0.5);
+    // An array not yet asked for through the dictionary answers every atom array call.
+    f.put("j.json", "{\"ints\": [5, 6, 7]}");
+    t_dictionary *e = f.read("j.json");
+    ASSERT_NE(e, nullptr);
+    t_object *arr = nullptr;
+    ASSERT_EQ(dictionary_getatomarray(e, gensym("ints"), &arr), MAX_ERR_NONE);
+    auto *aa = reinterpret_cast<t_atomarray *>(arr);
+    t_atom at;
+    EXPECT_EQ(atomarray_getsize(aa), 3);
+    ASSERT_EQ(atomarray_getindex(aa, 2, &at), MAX_ERR_NONE);
+    EXPECT_EQ(atom_getlong(&at), 7);
+    ASSERT_EQ(atomarray_copyatoms(aa, &ac, &av), MAX_ERR_NONE);
+    EXPECT_EQ(ac == 3 ? atom_getlong(av) : -99, 5);
+    sysmem_freeptr(av);
+    atom_setlong(&at, 8);
+    atomarray_appendatom(aa, &at);
+    // Appended arrays too: integers alone, or led by another value that must stay what it is.
+    t_atom led[3];
+    atom_setfloat(led, 0.25);
+    atom_setlong(led + 1, 1);
+    atom_setlong(led + 2, 2);
+    dictionary_appendatoms(e, gensym("led"), 3, led);
+    dictionary_appendatoms(e, gensym("tail"), 2, led + 1);
+    ASSERT_EQ(dictionary_getatoms(e, gensym("led"), &ac, &av), MAX_ERR_NONE);
+    EXPECT_EQ(ac == 3 && av[0].a_type == A_FLOAT ? av[0].a_w.w_float : -99, 0.25);
+    ASSERT_EQ(dictionary_write(e, "j2.json", f.path), MAX_ERR_NONE);
+    const std::string j2 = slurp(f.dir / "j2.json");
+    EXPECT_NE(j2.find("[ 5, 6, 7, 8 ]"), std::string::npos);
+    EXPECT_NE(j2.find("\"tail\" : [ 1, 2 ]"), std::string::npos) << j2;
+    object_free(e);
+    object_free(d);
+}
+
 TEST(Dictionary, AFailedWriteLeavesTheEarlierFile) {
     Folder f("failed");
     t_dictionary *d = dictionary_new();
@@ -158,12 +218,21 @@ TEST(Dictionary, AFailedWriteLeavesTheEarlierFile) {
     const std::string good = slurp(f.dir / "m.json");
     dictionary_appendfloat(d, gensym("bad"), NAN);  // no JSON for it: the write fails before the file
     EXPECT_NE(dictionary_write(d, "m.json", f.path), MAX_ERR_NONE);
+    std::vector<t_atom> many(100000);  // written out in pieces before the value that fails
+    for (size_t i = 0; i < many.size(); i++) atom_setlong(&many[i], (t_atom_long)i);
+    atom_setfloat(&many.back(), NAN);
+    dictionary_appendatoms(d, gensym("bad"), (long)many.size(), many.data());
+    EXPECT_NE(dictionary_write(d, "m.json", f.path), MAX_ERR_NONE);
+    EXPECT_FALSE(fs::exists(f.dir / "m.json.writing"));
     dictionary_deleteentry(d, gensym("bad"));
     dictionary_appendlong(d, gensym("v"), 2);
     fs::create_directories(f.dir / "m.json.writing");  // the temporary file cannot be made
     EXPECT_NE(dictionary_write(d, "m.json", f.path), MAX_ERR_NONE);
     EXPECT_EQ(slurp(f.dir / "m.json"), good);
     EXPECT_NE(dictionary_write(d, "x.json", (short)30000), MAX_ERR_NONE);  // no such folder
+    fs::create_directories(f.dir / "taken.json" / "inside");  // written, but not put in place
+    EXPECT_NE(dictionary_write(d, "taken.json", f.path), MAX_ERR_NONE);
+    EXPECT_FALSE(fs::exists(f.dir / "taken.json.writing"));
     object_free(d);
 }
 
