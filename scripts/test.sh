@@ -19,11 +19,17 @@ for preset in "${presets[@]}"; do
   cmake --build --preset "$preset" -j "$jobs"
 done
 
-status=0
+status=0 passed=0 failed=0
+summary=$(mktemp)
 for preset in "${presets[@]}"; do
   echo "=== ${preset} tests ==="
-  ctest --preset "$preset" -j "$jobs" || status=1
+  ctest --preset "$preset" -j "$jobs" | tee "$summary" || status=1
+  # "100% tests passed, 0 tests failed out of 228"
+  f=0 total=0
+  read -r f total < <(sed -n 's/.* \([0-9][0-9]*\) tests failed out of \([0-9][0-9]*\).*/\1 \2/p' "$summary" | tail -1) || true
+  passed=$((passed + ${total:-0} - ${f:-0})) failed=$((failed + ${f:-0}))
 done
+rm -f "$summary"
 
 # The model-file readers under libFuzzer (clang, AddressSanitizer + UBSan): the seed files, then
 # 1000 random and mutated ones from a fixed seed, so that a run is repeatable.
@@ -44,4 +50,5 @@ for object in gasnet chainlet selfmap echoseq; do
   rm -rf "$corpus" "$corpus.log"
 done
 echo "fuzz: ${fuzz_passed} passed, ${fuzz_failed} failed"
+echo "all: $((passed + fuzz_passed)) passed, $((failed + fuzz_failed)) failed"
 exit $status
