@@ -460,14 +460,11 @@ static bool gasnet_write_target(t_gasnet *x, t_symbol *s, char *name, short *pat
     return true;
 }
 
-void gasnet_dowrite(t_gasnet *x, t_symbol *s, short argc, t_atom *argv)
+void gasnet_dowrite(t_gasnet *x, t_symbol *s, short, t_atom *)
 {
-    (void)argc;
-    (void)argv;
     gasnet_file_keys();
-    char name[MAX_PATH_CHARS];
+    char name[MAX_PATH_CHARS] = "";
     short path = 0;
-    name[0] = '\0';
     if (!gasnet_write_target(x, s, name, &path)) return;
     const char *shown = s && s->s_name[0] ? s->s_name : name;
 
@@ -539,14 +536,11 @@ static bool gasnet_swap_in(t_gasnet *x, const t_gasnet_model *m)
     return true;
 }
 
-void gasnet_doread(t_gasnet *x, t_symbol *s, short argc, t_atom *argv)
+void gasnet_doread(t_gasnet *x, t_symbol *s, short, t_atom *)
 {
-    (void)argc;
-    (void)argv;
     gasnet_file_keys();
-    char name[MAX_PATH_CHARS];
+    char name[MAX_PATH_CHARS] = "";
     short path = 0;
-    name[0] = '\0';
     if (!s || !s->s_name[0]) {
         if (maxlearn_file_dialog(0, NULL, name, &path) != 0) {
             object_error((t_object *)x, "read: no file chosen; give a file name, as in \"read clusters.json\"");

@@ -5,6 +5,7 @@
 // percentile and slowest message).
 #include "chainlet.h"
 #include "chainlet_reference.h"
+#include "instances.h"
 #include "maxhost/runtime.h"
 #include "message_latency.h"
 #include "model_files.h"
@@ -21,23 +22,12 @@
 
 namespace {
 
-using Lists = std::vector<std::vector<t_atom>>;
-
-Lists random_lists(size_t count, size_t length, unsigned seed, int lowest, int range)
-{
-    std::mt19937 rng(seed);
-    Lists lists(count, std::vector<t_atom>(length));
-    for (auto &l : lists)
-        for (t_atom &a : l) atom_setlong(&a, lowest + (t_atom_long)(rng() % (unsigned)range));
-    return lists;
-}
+using maxlearn_bench::Lists;
+using maxlearn_bench::random_lists;
 
 t_chainlet *instance(const std::string &box)
 {
-    maxhost::add_search_path(MAXLEARN_EXTERNALS_DIR);
-    auto *x = reinterpret_cast<t_chainlet *>(maxhost::create_from_box(box));
-    if (!x) throw std::runtime_error("cannot create " + box);
-    srand(1);
+    t_chainlet *x = maxlearn_bench::create_seeded<t_chainlet>(box);
     graf_clear(x);
     return x;
 }

@@ -2,6 +2,7 @@
 // (also from a state with 100,000 arcs), the bytes a full oracle holds per state, and the mean,
 // 99.9th percentile and slowest single message of full runs.
 #include "echoseq.h"
+#include "instances.h"
 #include "maxhost/runtime.h"
 #include "message_latency.h"
 #include "model_files.h"
@@ -10,22 +11,14 @@
 #include <malloc.h>
 
 #include <random>
-#include <stdexcept>
 #include <vector>
 
 namespace {
 
 const long kSymbols = ECHOSEQ_MAX_SYMBOLS;
 
-t_object *make(const char *box)
-{
-    maxhost::add_search_path(MAXLEARN_EXTERNALS_DIR);
-    t_object *x = maxhost::create_from_box(box);
-    if (!x)
-        throw std::runtime_error("cannot create echoseq");
-    // Outlets without cords and no observer: sending costs only the host's dispatch.
-    return x;
-}
+// Outlets without cords and no observer: sending costs only the host's dispatch.
+t_object *make(const char *box) { return maxlearn_bench::create(box); }
 
 std::vector<long> stream(long n, long range, unsigned seed)
 {
@@ -44,6 +37,22 @@ void learn(t_object *x, const std::vector<long> &w)
         atom_setlong(&a, s);
         maxhost::send(x, sel, 1, &a);
     }
+}
+
+// A full oracle over `range` symbols (the same stream each time).
+t_object *full_oracle(long range)
+{
+    t_object *x = make("echoseq");
+    learn(x, stream(kSymbols, range, 7));
+    return x;
+}
+
+// The same, with the C library's generator seeded so that walks compare.
+t_object *walking_oracle(long range)
+{
+    t_object *x = full_oracle(range);
+    srand(1);
+    return x;
 }
 
 void learn_full(benchmark::State &state, long range)
@@ -91,9 +100,7 @@ void BM_IntLatencyMostlyNewSymbols(benchmark::State &state) { int_latency(state,
 // Every "bang" of a walk over a full oracle of mostly new symbols (state 0 holds most arcs).
 void BM_BangLatencyFullOracle(benchmark::State &state)
 {
-    t_object *x = make("echoseq");
-    learn(x, stream(kSymbols, 1000000, 7));
-    srand(1);
+    t_object *x = walking_oracle(1000000);
     t_symbol *bang = gensym("bang");
     for (auto _ : state)
         maxlearn_bench::time_each_message(state, (size_t)kSymbols, [&](size_t) { maxhost::send(x, bang, 0, nullptr); });
@@ -102,9 +109,7 @@ void BM_BangLatencyFullOracle(benchmark::State &state)
 
 void BM_Bang(benchmark::State &state)
 {
-    t_object *x = make("echoseq");
-    learn(x, stream(kSymbols, 12, 7));
-    srand(1);
+    t_object *x = walking_oracle(12);
     t_symbol *bang = gensym("bang");
     for (auto _ : state)
         maxhost::send(x, bang, 0, nullptr);
@@ -114,9 +119,7 @@ void BM_Bang(benchmark::State &state)
 // The handler alone, without the host's dispatch.
 void BM_BangHandler(benchmark::State &state)
 {
-    t_object *obj = make("echoseq");
-    learn(obj, stream(kSymbols, 12, 7));
-    srand(1);
+    t_object *obj = walking_oracle(12);
     t_echoseq *x = reinterpret_cast<t_echoseq *>(obj);
     for (auto _ : state)
         echoseq_bang(x);
@@ -189,8 +192,7 @@ void BM_FullOracleMemoryMostlyNew(benchmark::State &state) { full_oracle_memory(
 // every arc on state 0), and the slowest "bang" another thread sends while reads run.
 void full_oracle_file(benchmark::State &state, long range, bool read)
 {
-    t_object *x = make("echoseq");
-    learn(x, stream(kSymbols, range, 7));
+    t_object *x = full_oracle(range);
     maxlearn_bench::write_and_read(state, x, maxlearn_bench::model_path("echoseq_bench.json"), read);
     object_free(x);
 }
@@ -202,8 +204,7 @@ void BM_ReadFullOracleMostlyNew(benchmark::State &state) { full_oracle_file(stat
 
 void BM_SwapFullOracle(benchmark::State &state)
 {
-    t_object *x = make("echoseq");
-    learn(x, stream(kSymbols, 1000000, 7));
+    t_object *x = full_oracle(1000000);
     maxlearn_bench::swap_only(state, x, maxlearn_bench::model_path("echoseq_bench.json"), echoseq_read_model,
                               [](t_object *o, t_echoseq_loaded *l) { echoseq_swap_model((t_echoseq *)o, l); },
                               echoseq_free_model);
@@ -212,8 +213,7 @@ void BM_SwapFullOracle(benchmark::State &state)
 
 void BM_BangLatencyDuringReads(benchmark::State &state)
 {
-    t_object *x = make("echoseq");
-    learn(x, stream(kSymbols, 12, 7));
+    t_object *x = full_oracle(12);
     maxlearn_bench::slowest_message_during_reads(state, x, maxlearn_bench::model_path("echoseq_bench.json"), 3,
                                                  [](t_object *o) { maxhost::send(o, gensym("bang"), 0, nullptr); });
     object_free(x);

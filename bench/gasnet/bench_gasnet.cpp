@@ -3,34 +3,25 @@
 // dispatch as a patch cord would; the others call the handler directly. The latency runs time
 // every message of a run at the bounds on its own (mean, 99.9th percentile, slowest message).
 #include "gasnet.h"
+#include "instances.h"
 #include "maxhost/runtime.h"
 #include "message_latency.h"
 
 #include <benchmark/benchmark.h>
 
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace {
 
-using Lists = std::vector<std::vector<t_atom>>;
+using maxlearn_bench::Lists;
 
-Lists random_lists(long count, long size, long value_max, unsigned seed) {
-    std::mt19937 rng(seed);
-    Lists lists((size_t)count, std::vector<t_atom>((size_t)size));
-    for (auto &l : lists)
-        for (t_atom &a : l) atom_setlong(&a, (t_atom_long)(rng() % (unsigned long)(value_max + 1)));
-    return lists;
-}
+Lists random_lists(long count, long size, unsigned seed) { return maxlearn_bench::random_lists((size_t)count, (size_t)size, seed, 0, 128); }
 
 // An instance whose graph has grown to max_units on random inputs of `size` components.
 t_gasnet *full_gas(const std::string &box, long size, const Lists &lists) {
-    maxhost::add_search_path(MAXLEARN_EXTERNALS_DIR);
-    auto *x = reinterpret_cast<t_gasnet *>(maxhost::create_from_box(box));
-    if (!x) throw std::runtime_error("cannot create " + box);
-    srand(1);
+    auto *x = maxlearn_bench::create_seeded<t_gasnet>(box);
     t_symbol *learn = gensym("learn");
     for (size_t i = 0; x->unit_count < x->max_units || i < 2000; i++) {
         auto &l = lists[i % lists.size()];
@@ -42,7 +33,7 @@ t_gasnet *full_gas(const std::string &box, long size, const Lists &lists) {
 }
 
 void learn_step(benchmark::State &state, const std::string &box, long size, bool dispatch) {
-    const Lists lists = random_lists(4096, size, 127, 3);
+    const Lists lists = random_lists(4096, size, 3);
     t_gasnet *x = full_gas(box, size, lists);
     t_symbol *learn = gensym("learn");
     size_t i = 0;
@@ -68,7 +59,7 @@ void BM_learn_bounds_dispatch(benchmark::State &state) { learn_step(state, "gasn
 enum class Readout { bang, int_, list };
 
 void readout(benchmark::State &state, Readout which, bool dispatch) {
-    const Lists lists = random_lists(4096, 4, 127, 5);
+    const Lists lists = random_lists(4096, 4, 5);
     t_gasnet *x = full_gas("gasnet", 4, lists);
     t_symbol *list = gensym("list");
     t_atom four[4], n;
@@ -102,13 +93,10 @@ const size_t kLatencyMessages = 20000;
 
 // "learn" from creation at the bounds (100 units, 256 components): growth, then a full graph.
 void BM_learn_latency_bounds(benchmark::State &state) {
-    const Lists lists = random_lists(4096, 256, 127, 3);
+    const Lists lists = random_lists(4096, 256, 3);
     t_symbol *learn = gensym("learn");
     for (auto _ : state) {
-        maxhost::add_search_path(MAXLEARN_EXTERNALS_DIR);
-        t_object *x = maxhost::create_from_box("gasnet 100");
-        if (!x) throw std::runtime_error("cannot create gasnet 100");
-        srand(1);
+        t_object *x = maxlearn_bench::create_seeded<t_object>("gasnet 100");
         maxlearn_bench::time_each_message(state, kLatencyMessages, [&](size_t i) {
             maxhost::send(x, learn, 256, const_cast<t_atom *>(lists[i & 4095].data()));
         });
@@ -119,7 +107,7 @@ void BM_learn_latency_bounds(benchmark::State &state) {
 
 // Read-outs of a full graph at the bounds: "list" of 256 elements, "int" and "bang".
 void readout_latency(benchmark::State &state, Readout which) {
-    const Lists lists = random_lists(4096, 256, 127, 3);
+    const Lists lists = random_lists(4096, 256, 3);
     t_gasnet *x = full_gas("gasnet 100", 256, lists);
     t_symbol *list = gensym("list"), *sel_int = gensym("int"), *bang = gensym("bang");
     t_atom n;

@@ -3,6 +3,7 @@
 // long one; the read-out messages "bang", "int" and "list" at the defaults; and, for comparison, a
 // plain reference version of the learning loops. "_dispatch" variants go through the host's
 // message dispatch as a patch cord would; the others call the handler directly.
+#include "instances.h"
 #include "message_latency.h"
 #include "model_files.h"
 #include "selfmap.h"
@@ -11,31 +12,18 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace {
 
-using Lists = std::vector<std::vector<t_atom>>;
+using maxlearn_bench::Lists;
 
 // A small pool, so that the lists stay in cache as a freshly built message would be.
-Lists random_lists(long count, long size, unsigned seed) {
-    std::mt19937 rng(seed);
-    Lists lists((size_t)count, std::vector<t_atom>((size_t)size));
-    for (auto &l : lists)
-        for (t_atom &a : l) atom_setlong(&a, (t_atom_long)(rng() % 128));
-    return lists;
-}
+Lists random_lists(long count, long size, unsigned seed) { return maxlearn_bench::random_lists((size_t)count, (size_t)size, seed, 0, 128); }
 
-t_selfmap *make(const std::string &box) {
-    maxhost::add_search_path(MAXLEARN_EXTERNALS_DIR);
-    auto *x = reinterpret_cast<t_selfmap *>(maxhost::create_from_box(box));
-    if (!x) throw std::runtime_error("cannot create " + box);
-    srand(1);
-    return x;
-}
+t_selfmap *make(const std::string &box) { return maxlearn_bench::create_seeded<t_selfmap>(box); }
 
 // Learns `warm` lists first (past the horizon when warm exceeds it).
 void learn_lists(t_selfmap *x, const Lists &lists, long warm) {

@@ -1,8 +1,7 @@
 // End to end through the command-line host: a script prints a chainlet model before and after a
 // training list, scores sequences, and draws the emission matrix to a PNG whose pixels are checked.
 #include "chainlet_fixture.h"
-
-#include <png.h>
+#include "png_rgb.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -108,16 +107,12 @@ TEST(ChainletScript, PrintsScoresAndDraws)
     EXPECT_EQ(lines[at + 1], "c.3: 1000.");
     EXPECT_EQ(Lines(lines.begin() + (long)at + 2, lines.end()), printed(m, 3));  // "c 4" sends nothing
 
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_file(&image, (dir / "c.png").string().c_str()));
-    image.format = PNG_FORMAT_RGB;
-    std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(image));
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+    RgbImage image;
+    ASSERT_NO_FATAL_FAILURE(read_rgb((dir / "c.png").string(), &image));
     ASSERT_EQ(image.width * 1000 + image.height, 384u * 1000 + 150u);  // 128 cells of 3 x 1, 2 rows of 75
     for (size_t i = 0; i < 2; i++)
         for (size_t k = 0; k < 128; k++) {
-            const unsigned char *px = &rgb[3 * ((i * 75 + 37) * 384 + 3 * k + 1)];
+            const unsigned char *px = &image.rgb[3 * ((i * 75 + 37) * 384 + 3 * k + 1)];
             EXPECT_EQ((std::vector<int>{px[0], px[1], px[2]}), pixel(before.emission[i][k]))
                 << "state " << i << " symbol " << k << " p " << before.emission[i][k];
         }

@@ -1,5 +1,6 @@
 // The object as a patch sees it: attributes, outlets, repeat slices and printed text.
 #include "echoseq_fixture.h"
+#include "saved_attributes.h"
 
 #include <algorithm>
 #include <climits>
@@ -22,17 +23,9 @@ TEST(EchoseqObject, AttributesClipAndAssist)
     // Saved with the patch, in the inspector's order, "slice" shown as a menu.
     t_class *c = maxhost::find_class("echoseq");
     EXPECT_EQ(maxhost::attribute_names(c), (Lines{"lrs", "straight", "threshold", "slice"}));
-    auto meta = [&](const char *attr, const char *key) {
-        std::vector<t_atom> v;
-        return maxhost::attribute_meta(c, attr, key, &v) ? maxhost::atoms_to_text((long)v.size(), v.data()) : "-";
-    };
-    const std::pair<const char *, const char *> order[] = {{"lrs", "1"}, {"straight", "2"}, {"slice", "3"}, {"threshold", "4"}};
-    for (const auto &o : order) {
-        EXPECT_EQ(meta(o.first, "save"), "1") << o.first;
-        EXPECT_EQ(meta(o.first, "order"), o.second) << o.first;
-    }
-    EXPECT_EQ(meta("slice", "style"), "enumindex");
-    EXPECT_EQ(meta("slice", "enumvals"), "off maximum threshold");
+    expect_saved_in_order(c, {{"lrs", "1"}, {"straight", "2"}, {"slice", "3"}, {"threshold", "4"}});
+    EXPECT_EQ(attribute_meta_text(c, "slice", "style"), "enumindex");
+    EXPECT_EQ(attribute_meta_text(c, "slice", "enumvals"), "off maximum threshold");
     EXPECT_EQ(maxhost::assist(e.obj, ASSIST_INLET, 3), "(bang) (int) (symbol) clear, go, dump_max");
     const Lines outlets = {"(int)", "(bang) empty !", "(list) repeat slice", ""};
     for (long i = 0; i < 4; i++)

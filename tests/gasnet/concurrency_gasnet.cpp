@@ -1,25 +1,19 @@
 // "learn" on one thread while every other message, the clock and the drawing task run on another.
 #include "gasnet_test_util.h"
+#include "race_threads.h"
 
-#include <atomic>
 #include <random>
 #include <thread>
 
 TEST(GasnetConcurrency, LearningRacesReadersClearAndDumps) {
     Gas g("gasnet 30 100");
     maxhost::ConsoleCapture console;
-    std::atomic<bool> stop{false};
-    std::atomic<long> learned{0};
-    std::thread learner([&] {
-        std::mt19937 rng(1);
-        for (long i = 0; !stop; i++, learned++) {
-            long size = (i / 2500) % 2 ? 3 : 4;  // size changes restart the graph and lock out drawing
-            t_atom v[4];
-            for (long k = 0; k < size; k++) atom_setlong(v + k, (t_atom_long)(rng() % 100));
-            maxhost::send(g.obj, gensym("learn"), size, v);
-        }
+    std::mt19937 rng(1);
+    racetest::UntilStopped learner([&](long i) {
+        // size changes restart the graph and lock out drawing
+        racetest::learn_random(g.obj, rng, (i / 2500) % 2 ? 3 : 4, 100);
     });
-    for (long round = 0; round < 300 || learned < 20000; round++) {
+    for (long round = 0; round < 300 || learner.count() < 20000; round++) {
         for (const char *m : {"bang", "2", "list 1 2 3 4 5", "change 5 4 3 2 1", "dump_max", "dump_lcd"}) g.send(m);
         if (round % 16 == 0) g.send("clear");
         maxhost::advance(100);  // clock task and drawing task, on this thread
@@ -30,8 +24,7 @@ TEST(GasnetConcurrency, LearningRacesReadersClearAndDumps) {
         }
         console.clear();
     }
-    stop = true;
-    learner.join();
+    learner.stop();
     expect_invariants(g.x);
 }
 

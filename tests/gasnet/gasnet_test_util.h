@@ -4,6 +4,7 @@
 
 #include "gasnet.h"
 #include "maxhost/runtime.h"
+#include "recorded_outlets.h"
 
 #include <gtest/gtest.h>
 
@@ -16,26 +17,14 @@
 using Edges = std::vector<std::pair<long, long>>;  // (neighbour, age)
 using Longs = std::vector<long>;
 
-struct Sent {
-    int outlet;
-    std::string selector;
-    Longs args;
-};
-
 // One instance from box text; everything it sends is recorded in `sent`.
 struct Gas {
     t_object *obj;
     t_gasnet *x;
     std::vector<Sent> sent;
     explicit Gas(const std::string &box = "gasnet") {
-        maxhost::add_search_path(MAXLEARN_EXTERNALS_DIR);
-        obj = maxhost::create_from_box(box);
+        obj = create_recorded(box, sent);
         x = reinterpret_cast<t_gasnet *>(obj);
-        if (!obj) throw std::runtime_error("cannot create " + box);
-        maxhost::set_outlet_observer(obj, [this](t_object *, int o, t_symbol *s, long ac, const t_atom *av) {
-            sent.push_back({o, s->s_name, {}});
-            for (long i = 0; i < ac; i++) sent.back().args.push_back((long)atom_getlong(av + i));
-        });
     }
     ~Gas() { object_free(obj); }
     void send(const std::string &text) { maxhost::send_text(obj, text); }

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 #if MAXLEARN_HAVE_LIBPNG
-#include <png.h>
+#include "png_rgb.h"
 #endif
 
 #include <cstdio>
@@ -38,18 +38,14 @@ TEST(GasnetScript, PrintsAndDrawsTheLearnedUnits) {
     EXPECT_EQ(lines[10 + (size_t)units], "g: " + lines[9]);  // unit 1 is the first row
 
 #if MAXLEARN_HAVE_LIBPNG
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_file(&image, (dir / "gas.png").string().c_str()));
-    image.format = PNG_FORMAT_RGB;
-    std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(image));
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+    RgbImage image;
+    ASSERT_NO_FATAL_FAILURE(read_rgb((dir / "gas.png").string(), &image));
     ASSERT_EQ(image.width * 1000 + image.height, 200u * 1000 + 200u);  // 10 columns of 20, 2 rows of 100
     // With value_max 128 a cell's colour number is the printed value; columns past the units stay blank.
     for (int i = 0; i < 10; i++) {
         std::istringstream row(i < units ? lines[9 + (size_t)i] : "0 0");
         for (int j = 0, v; j < 2 && row >> v; j++) {
-            const unsigned char *p = &rgb[3 * ((size_t)(j * 100 + 50) * 200 + (size_t)(i * 20 + 10))];
+            const unsigned char *p = &image.rgb[3 * ((size_t)(j * 100 + 50) * 200 + (size_t)(i * 20 + 10))];
             int expected[3] = {255 - 51 * (v / 36), 255 - 51 * ((v / 6) % 6), 255 - 51 * (v % 6)};
             EXPECT_EQ((std::vector<int>{p[0], p[1], p[2]}), std::vector<int>(expected, expected + 3)) << i << "," << j;
         }

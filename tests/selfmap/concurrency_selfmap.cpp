@@ -1,27 +1,20 @@
 // "learn" on one thread while every other message, the clock task and the drawing task run on
 // another: ThreadSanitizer must stay silent, and every list sent must be whole.
+#include "race_threads.h"
 #include "selfmap_test_util.h"
 
-#include <atomic>
 #include <random>
 #include <thread>
 
 TEST(SelfmapConcurrency, LearningRacesReadersClearAndReports) {
     Map m("selfmap 30 100");
     maxhost::ConsoleCapture console;
-    std::atomic<bool> stop{false};
-    std::atomic<long> learned{0};
-    std::thread learner([&] {
-        std::mt19937 rng(1);
-        for (long i = 0; !stop; i++, learned++) {
-            long size = (i / 3000) % 2 ? 3 : 4;  // now and then a new size, and a new map
-            t_atom v[4];
-            for (long k = 0; k < size; k++) atom_setlong(v + k, (t_atom_long)(rng() % 128));
-            maxhost::send(m.obj, gensym("learn"), size, v);
-            if (i % 500 == 0) maxhost::send_text(m.obj, "dump_max");
-        }
+    std::mt19937 rng(1);
+    racetest::UntilStopped learner([&](long i) {
+        racetest::learn_random(m.obj, rng, (i / 3000) % 2 ? 3 : 4, 128);  // now and then a new size, and a new map
+        if (i % 500 == 0) maxhost::send_text(m.obj, "dump_max");
     });
-    for (long round = 0; round < 300 || learned < 30000; round++) {
+    for (long round = 0; round < 300 || learner.count() < 30000; round++) {
         for (const char *msg : {"bang", "2", "30", "list 1 2 3 4 5", "change 5 4 3 2 1", "dump_max", "dump_lcd", "pas 0.9"})
             m.send(msg);
         if (round % 16 == 0) m.send("clear");
@@ -34,8 +27,7 @@ TEST(SelfmapConcurrency, LearningRacesReadersClearAndReports) {
         EXPECT_TRUE(console.errors().empty());
         console.clear();
     }
-    stop = true;
-    learner.join();
+    learner.stop();
     for (long i = 0; i < 30; i++)
         for (double e : m.unit(i)) EXPECT_TRUE(e >= 0 && e <= 127);
 }
@@ -45,20 +37,15 @@ TEST(SelfmapConcurrency, LearningRacesReadersClearAndReports) {
 TEST(SelfmapConcurrency, DumpLockOutRacesTheClock) {
     Map m("selfmap 4");
     maxhost::ConsoleCapture console;
-    std::atomic<bool> stop{false};
-    std::atomic<long> asked{0};
-    std::thread dumper([&] {
-        for (; !stop; asked++) selfmap_dumpmax(m.x);
-    });
+    racetest::UntilStopped dumper([&](long) { selfmap_dumpmax(m.x); });
     for (long round = 0; round < 2000; round++) {
-        const long before = asked;
+        const long before = dumper.count();
         maxhost::advance(250);
-        while (asked == before) std::this_thread::yield();  // the dumper asks again after every round
+        while (dumper.count() == before) std::this_thread::yield();  // the dumper asks again after every round
     }
-    stop = true;
-    dumper.join();
+    dumper.stop();
     long dumps = 0;
     for (const std::string &line : console.lines()) dumps += line.rfind("Taille carte", 0) == 0;
     EXPECT_GT(dumps, 1);
-    EXPECT_LT(dumps, asked.load());
+    EXPECT_LT(dumps, dumper.count());
 }

@@ -4,6 +4,7 @@
 
 #include "selfmap.h"
 #include "maxhost/runtime.h"
+#include "recorded_outlets.h"
 
 #include <gtest/gtest.h>
 
@@ -18,12 +19,6 @@ using Longs = std::vector<long>;
 using Reals = std::vector<double>;
 using Lines = std::vector<std::string>;
 
-struct Sent {
-    int outlet;
-    std::string selector;
-    Longs args;
-};
-
 // One instance from box text; everything it sends is recorded in `sent`.
 struct Map {
     t_object *obj;
@@ -31,15 +26,8 @@ struct Map {
     std::mutex lock;
     std::vector<Sent> sent;
     explicit Map(const std::string &box = "selfmap") {
-        maxhost::add_search_path(MAXLEARN_EXTERNALS_DIR);
-        obj = maxhost::create_from_box(box);
+        obj = create_recorded(box, sent, &lock);
         x = reinterpret_cast<t_selfmap *>(obj);
-        if (!obj) throw std::runtime_error("cannot create " + box);
-        maxhost::set_outlet_observer(obj, [this](t_object *, int o, t_symbol *s, long ac, const t_atom *av) {
-            std::lock_guard<std::mutex> g(lock);
-            sent.push_back({o, s->s_name, {}});
-            for (long i = 0; i < ac; i++) sent.back().args.push_back((long)atom_getlong(av + i));
-        });
     }
     ~Map() { object_free(obj); }
     void send(const std::string &text) { maxhost::send_text(obj, text); }

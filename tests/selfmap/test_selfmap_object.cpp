@@ -1,4 +1,5 @@
 // Registration, creation, attributes, assistance and the read-out messages.
+#include "saved_attributes.h"
 #include "selfmap_test_util.h"
 
 #include <algorithm>
@@ -13,15 +14,7 @@ TEST(SelfmapObject, RegistrationOrderAndMetadata) {
     EXPECT_EQ(maxhost::method_names(c),
               (Lines{"assist", "bang", "clear", "dump_max", "dump_lcd", "learn", "list", "change", "int", "write", "read"}));
     EXPECT_EQ(maxhost::attribute_names(c), (Lines{"lcd", "mutation", "influence", "pas"}));
-    auto meta = [&](const char *attr, const char *key) {
-        std::vector<t_atom> v;
-        return maxhost::attribute_meta(c, attr, key, &v) ? maxhost::atoms_to_text((long)v.size(), v.data()) : "-";
-    };
-    const std::pair<const char *, const char *> order[] = {{"mutation", "1"}, {"lcd", "2"}, {"influence", "3"}, {"pas", "4"}};
-    for (const auto &o : order) {
-        EXPECT_EQ(meta(o.first, "save"), "1") << o.first;
-        EXPECT_EQ(meta(o.first, "order"), o.second) << o.first;
-    }
+    expect_saved_in_order(c, {{"mutation", "1"}, {"lcd", "2"}, {"influence", "3"}, {"pas", "4"}});
     EXPECT_EQ(maxhost::assist(m.obj, ASSIST_INLET, 0), "(list) (bang) (int) (symbol) clear, learn, change, dump_max, dump_lcd");
     EXPECT_EQ(maxhost::assist(m.obj, ASSIST_OUTLET, 0), "(list)");
     EXPECT_EQ(maxhost::assist(m.obj, ASSIST_OUTLET, 1), "(lcd) dump");
