@@ -146,3 +146,30 @@ function(maxlearn_bundle_files name)
             "$<TARGET_BUNDLE_CONTENT_DIR:${name}>/PkgInfo"
     VERBATIM)
 endfunction()
+
+# maxlearn_maxapi_names(<out var> <prefix>): the function names of host/MaxAPI.def, each with the
+# prefix (for Mach-O's leading underscore).
+function(maxlearn_maxapi_names out prefix)
+  file(STRINGS "${PROJECT_SOURCE_DIR}/host/MaxAPI.def" def_lines REGEX "^[ \t]+[A-Za-z_]")
+  set(names "")
+  foreach(line ${def_lines})
+    string(STRIP "${line}" name)
+    list(APPEND names "${prefix}${name}")
+  endforeach()
+  set(${out} ${names} PARENT_SCOPE)
+endfunction()
+
+# add_pd_object_code(<class> <options property>): the object library <class>_pd_obj, the external's
+# own sources compiled again, with hidden visibility, for a Pd external's Max half; the options are
+# those the external's target carries in the named property.
+function(add_pd_object_code object options_property)
+  get_target_property(object_sources ${object} SOURCES)
+  get_target_property(object_dir ${object} SOURCE_DIR)
+  list(TRANSFORM object_sources PREPEND "${object_dir}/")
+  add_library(${object}_pd_obj OBJECT ${object_sources})
+  target_include_directories(${object}_pd_obj PRIVATE "${PROJECT_SOURCE_DIR}/host/include" "${object_dir}"
+                             "${PROJECT_SOURCE_DIR}/common")
+  target_compile_options(${object}_pd_obj PRIVATE $<TARGET_PROPERTY:${object},${options_property}>)
+  set_target_properties(${object}_pd_obj PROPERTIES
+    CXX_VISIBILITY_PRESET hidden C_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+endfunction()

@@ -25,10 +25,9 @@ target_link_libraries(pd_max_runtime PRIVATE maxhost_nlohmann_json)
 
 # Every Max API name, renamed in the Max half.
 set(renames "${CMAKE_BINARY_DIR}/pd_max_half.renames")
-file(STRINGS "${MAXLEARN_MAXAPI_DEF}" def_lines REGEX "^[ \t]+[A-Za-z_]")
+maxlearn_maxapi_names(api_names "")
 set(lines "")
-foreach(line ${def_lines})
-  string(STRIP "${line}" name)
+foreach(name ${api_names})
   string(APPEND lines "_${name} _maxhalf_${name}\n")
 endforeach()
 file(WRITE "${renames}" "${lines}")
@@ -39,14 +38,7 @@ foreach(object ${MAXLEARN_OBJECTS})
   if(NOT TARGET ${object})
     continue()
   endif()
-  get_target_property(object_sources ${object} SOURCES)
-  get_target_property(object_dir ${object} SOURCE_DIR)
-  list(TRANSFORM object_sources PREPEND "${object_dir}/")
-  add_library(${object}_pd_obj OBJECT ${object_sources})
-  target_include_directories(${object}_pd_obj PRIVATE "${PROJECT_SOURCE_DIR}/host/include" "${object_dir}"
-                             "${PROJECT_SOURCE_DIR}/common")
-  target_compile_options(${object}_pd_obj PRIVATE $<TARGET_PROPERTY:${object},COMPILE_OPTIONS>)
-  set_target_properties(${object}_pd_obj PROPERTIES ${hidden})
+  add_pd_object_code(${object} COMPILE_OPTIONS)
 
   set(max_half "${CMAKE_CURRENT_BINARY_DIR}/pd/lib${object}_max_half.a")
   add_custom_command(OUTPUT "${max_half}"

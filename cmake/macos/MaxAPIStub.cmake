@@ -7,12 +7,7 @@ set(MAXLEARN_MAXAPI_INSTALL_NAME "@rpath/../Frameworks/MaxAPIImpl.framework/Vers
 set(MAXLEARN_MAXAPI_STUB "${CMAKE_BINARY_DIR}/lib/MaxAPIImpl.tbd")
 set_property(DIRECTORY "${PROJECT_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${MAXLEARN_MAXAPI_DEF}")
 
-file(STRINGS "${MAXLEARN_MAXAPI_DEF}" def_lines REGEX "^[ \t]+[A-Za-z_]")
-set(symbols "")
-foreach(line ${def_lines})
-  string(STRIP "${line}" name)
-  list(APPEND symbols "_${name}")
-endforeach()
+maxlearn_maxapi_names(symbols "_")
 list(JOIN symbols ", " symbols)
 set(targets "[ x86_64-macos, arm64-macos ]")
 file(WRITE "${MAXLEARN_MAXAPI_STUB}" "--- !tapi-tbd
